@@ -1,0 +1,73 @@
+// The program: real adapters wired to the core, then the event loop.
+
+#include "app/main_form.h"
+#include "platform/guard.h"
+#include "platform/linux/hosts_file.h"
+#include "platform/linux/wine_registry.h"
+#include "platform/qt/qt_app_control.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_folders.h"
+#include "platform/qt/qt_network.h"
+#include "ui/qt_window_system.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+
+using namespace tarmacia;
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tarmacia"));
+    QApplication::setApplicationVersion(QStringLiteral("5.43"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Only what differs between machines; everything else lives in the
+    // client's own settings files.
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Tarmacia racing lobby client"));
+    options.addHelpOption();
+    options.addVersionOption();
+    QCommandLineOption hostsOption(
+        QStringLiteral("hosts-file"),
+        QStringLiteral("The HOSTS file that points the race host name (default /etc/hosts)."),
+        QStringLiteral("file"), QStringLiteral("/etc/hosts"));
+    QCommandLineOption documentsOption(
+        QStringLiteral("documents"),
+        QStringLiteral("Use this folder instead of the documents folder for the client folder."),
+        QStringLiteral("folder"));
+    options.addOption(hostsOption);
+    options.addOption(documentsOption);
+    options.process(application);
+
+    platform::qt::QtClock clock;
+    platform::qt::QtNetwork network;
+    platform::qt::QtDialogs dialogs;
+    platform::qt::QtAppControl control;
+    platform::qt::QtFolders folders(options.value(documentsOption).toStdString());
+    platform::os::WineRegistry registry(platform::os::defaultWinePrefix());
+    platform::os::LinuxHostsFile hosts(options.value(hostsOption).toStdString());
+    ui::QtWindowSystem windows;
+
+    ui::MainWindow* mainWindow = windows.mainWindow();
+    dialogs.setMainWindow(mainWindow);
+    app::MainForm form(
+        {clock, network, dialogs, windows, control, folders, registry, hosts, *mainWindow});
+
+    bool activatedOnce = false;
+    mainWindow->activated = [&] {
+        activatedOnce = true;
+        form.oldButton9Click();
+    };
+    mainWindow->minimisedChanged = [&](bool minimised) {
+        form.WMSysCommand(minimised ? app::SysCommand::Minimize : app::SysCommand::Restore);
+    };
+    form.form("TForm1").show();
+    // Without a window manager the main window may never be activated; the
+    // start-up must run all the same.
+    QTimer::singleShot(0, [&] {
+        if (!activatedOnce) platform::guarded([&] { form.oldButton9Click(); });
+    });
+    return QApplication::exec();
+}

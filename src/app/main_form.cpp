@@ -1,0 +1,209 @@
+#include "app/main_form.h"
+
+#include "app/client_folder.h"
+#include "app/forms.h"
+#include "app/pending.h"
+#include "app/windows_version.h"
+#include "platform/guard.h"
+#include "platform/wine_paths.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <system_error>
+
+namespace tarmacia::app {
+namespace fs = std::filesystem;
+
+MainForm::MainForm(Ports ports) : ports_(ports) {
+    for (const auto& info : kForms)
+        forms_[info.name] = &ports_.windows.create(info.name, info.caption);
+    // Closing the main window ends the program.
+    form("TForm1").onClosed([this] {
+        FormClose();
+        ports_.app.quit();
+    });
+    // The log sits beside the program when the program folder is writable
+    // (a build tree); an installed program logs into the client folder.
+    log_.setFolder(ports_.folders.programWritable()
+                       ? ports_.folders.program()
+                       : ports_.folders.documents() / kClientFolderName);
+}
+
+platform::Window& MainForm::form(const std::string& name) const {
+    auto it = forms_.find(name);
+    if (it == forms_.end()) throw std::out_of_range("no window " + name);
+    return *it->second;
+}
+
+void MainForm::oldButton9Click() {
+    // 1-5 run on every activation.
+    const fs::path icons = ports_.folders.program() / "images" / "icons";
+    std::vector<fs::path> toolbar;
+    for (const char* icon : {"user.gif", "setting.gif", "help.gif", "color.gif", "font.gif",
+                             "sound.gif", "more.gif", "reset.gif"})
+        toolbar.push_back(icons / icon);
+    ports_.view.setToolbarIcons(toolbar);
+    form("TForm1").setCaption(kCaption);
+    log_.label("Program Start up");
+    if (!IsAdmin()) {
+        messagebox({.title = "Admin Rights?",
+                    .kind = "error",
+                    .line1 = "Tarmacia requires Admin Rights to run",
+                    .line2 = "Press Continue and restart with Admin Rights",
+                    .button1 = "Continue"});
+        ports_.app.quit();
+        return;
+    }
+    gameVersions.fill("Undetermined");
+    logoutRequested = 0;
+    styleCounter = 0;
+    mainWindowReady = 0;
+    pending("game configuration: Readhp2File (HP2 controller settings)");
+
+    // The rest runs once per program run: a later activation (say, on return
+    // from a dialog) must not load everything again.
+    if (startupRan_) return;
+    startupRan_ = true;
+    startOnce();
+}
+
+void MainForm::startOnce() {
+    // 6
+    platform::setExceptionHandler([this](const std::string& message) { AppException(message); });
+    pending("languages: the language string table");
+    GetWindows();
+    ports_.view.setFontSizeChoices({"Auto", "8", "10", "12", "14"});
+    connectMode = 0;
+    adminFlag = 0;
+    welcomeSeen = 0;
+    historyRowLimit = 500;
+    pending("history reports: show the row limit in the history window");
+    log_.setEnabled(true);
+    settrmpath();
+    // 7: every run starts a new log.
+    log_.remove();
+    // 8
+    checktrmfiles();
+    // 9
+    pending("race list: create the race panels");
+    // 10
+    pending("themes: write the default tarmacia.css / tarmacia2.css when missing");
+    // 11, 12, 13
+    pending("settings files: ReadscreenFile");
+    pending("smileys: resetsmiley");
+    pending("file scan: checksum of the client executable");
+    // 14: wraps the notices the server directory posts to the chat.
+    noticePrefix = "<P style= color:blue;font-size:14>";
+    noticeSuffix = "</style></P>";
+    // 15, 16
+    pending("sounds: GetVolume (saved to restore at close)");
+    pending("options: resetminiteam");
+    pending("joining races: sethostpath");
+    // 17: nothing to create; every socket read gets a message list of its own.
+    // 18
+    styleChoices();
+    // 19-22
+    pending("settings files: ReadmiscFile, ReadOptions, Readgamelist and the other reads");
+    pending("chat display: writehtml of the test page trmtest.htm");
+    pending("settings files: ReadserverFile");
+    pending("themes: size the user list and flag pictures");
+    // 23. The navigation click sound of the Windows browser control has no
+    // counterpart here.
+    pending("settings files: the Use Logfile option");
+    pending("game list: getgametype");
+    log_.label("Form Activate");
+    // 24, 25
+    pending("file scan: checksum of the client and the replay file's time");
+    pending("file scan: watch the PU FEdata and gamedata folders");
+    // 26
+    startupDone_ = form("TForm16").isVisible();
+    // 27, 28: need a current game and the history database.
+    pending("history database: startdb, getrunpath, mixerdetect, checkfields");
+    pending("file scan: loadscanfile; configuration writers: checksimfile");
+    // 29, 30
+    form("TForm27").showModal();
+    ports_.view.focusChatInput();
+}
+
+void MainForm::styleChoices() {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(clientFolder_ / "themes", ec)) {
+        if (entry.path().extension() == ".style") names.push_back(entry.path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    names.insert(names.begin(), "Default");
+    ports_.view.setStyleChoices(names);
+}
+
+bool MainForm::IsAdmin() {
+    log_.label("Check Run as Admin");
+    return ports_.hosts.canRewrite();
+}
+
+int MainForm::GetWindows() {
+    log_.label("Get Windows Version");
+    using platform::Hive;
+    auto product = ports_.registry.readString(Hive::LocalMachine, kWindowsVersionKey, "ProductName");
+    // A 32-bit prefix has no Wow6432Node: its only view is the plain key.
+    if (!product)
+        product = ports_.registry.readString(
+            Hive::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName");
+    WindowsVersion version = classifyWindows(product.value_or(""));
+    windowsVersionName_ = version.name;
+    return version.code;
+}
+
+void MainForm::settrmpath() {
+    log_.label("Set TRM Path");
+    installFolder_.clear();
+    auto location =
+        ports_.registry.readString(platform::Hive::LocalMachine, kUninstallKey, "InstallLocation");
+    if (location && !location->empty()) {
+        installFolder_ = location->front() == '/'
+                             ? fs::path(*location)
+                             : platform::mapWindowsPath(ports_.registry.prefix(), *location);
+    }
+    // Installed natively, the client's own files live in the program folder.
+    if (installFolder_.empty()) installFolder_ = ports_.folders.program();
+}
+
+fs::path MainForm::getmydocuments() {
+    log_.label("Find MyDocuments ");
+    return ports_.folders.documents();
+}
+
+void MainForm::checktrmfiles() {
+    log_.label("Check TRM Files");
+    clientFolder_ = app::checktrmfiles(ports_.folders.program(), getmydocuments());
+}
+
+void MainForm::AppException(const std::string& message) {
+    ++exceptionCount_;
+    log_.writelogfile("*****Error***** " + message);
+}
+
+void MainForm::WMSysCommand(SysCommand command) {
+    if (command == SysCommand::Minimize) minimised_ = true;
+    if (command == SysCommand::Maximize || command == SysCommand::Restore) minimised_ = false;
+}
+
+void MainForm::FormClose() {
+    log_.label("Close TRM");
+    pending("sounds: restore the wave volume saved at start-up");
+}
+
+void MainForm::apprestart() {
+    log_.label("Restart TRM");
+    pending("history database: close the connection");
+    pending("game list: start in the current game's folder");
+    ports_.app.startNewInstance({});
+    form("TForm1").close();
+}
+
+void MainForm::closePleaseWait() {
+    platform::Window& wait = form("TForm27");
+    if (wait.isVisible()) wait.close();
+}
+
+} // namespace tarmacia::app

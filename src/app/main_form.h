@@ -1,0 +1,92 @@
+#pragma once
+// The main window's state: it owns the client's shared values and runs the
+// start-up. The Qt main window only shows it and forwards events.
+
+#include "app/diagnostic_log.h"
+#include "app/message_box.h"
+#include "app/ports.h"
+
+#include <array>
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace tarmacia::app {
+
+inline constexpr const char* kCaption = "Tarmacia - v5.43 (Build 12)";
+
+// The uninstall entry whose install location names the install folder.
+inline constexpr const char* kUninstallKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarmaciav542_is1";
+inline constexpr const char* kWindowsVersionKey =
+    "SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion";
+
+enum class SysCommand { Minimize, Maximize, Restore, Other };
+
+class MainForm {
+public:
+    // Creates every window in the program's order.
+    explicit MainForm(Ports ports);
+
+    // Activation of the main window: the whole start-up (steps 6 onwards once).
+    void oldButton9Click();
+
+    bool IsAdmin();
+    int GetWindows();
+    void settrmpath();
+    void checktrmfiles();
+    std::filesystem::path getmydocuments();
+    // The application's handler for exceptions nobody caught.
+    void AppException(const std::string& message);
+    void WMSysCommand(SysCommand command);
+    void FormClose();
+    void apprestart();
+
+    int messagebox(const MessageBoxRecord& record) {
+        return app::messagebox(ports_.dialogs, log_, record);
+    }
+    void closePleaseWait();
+
+    platform::Window& form(const std::string& name) const;
+    DiagnosticLog& log() { return log_; }
+    const Ports& ports() const { return ports_; }
+
+    // Shared values (read by the windows and, later, by the other subsystems).
+    const std::filesystem::path& clientFolder() const { return clientFolder_; }
+    const std::filesystem::path& installFolder() const { return installFolder_; }
+    const std::string& windowsVersionName() const { return windowsVersionName_; }
+    // Set by the help windows when they are activated.
+    bool startupDone() const { return startupDone_; }
+    void setStartupDone() { startupDone_ = true; }
+    bool minimised() const { return minimised_; }
+    int exceptionCount() const { return exceptionCount_; }
+    int connectMode = 0;
+    int adminFlag = 0;
+    int welcomeSeen = 0;
+    int historyRowLimit = 0;
+    int logoutRequested = 0;
+    int styleCounter = 0;
+    int mainWindowReady = 0;
+    std::array<std::string, 3> gameVersions; // PU, HS, HP as detected
+    std::string noticePrefix;
+    std::string noticeSuffix;
+
+private:
+    void startOnce();
+    void styleChoices();
+
+    Ports ports_;
+    DiagnosticLog log_;
+    std::map<std::string, platform::Window*> forms_;
+    std::filesystem::path clientFolder_;
+    std::filesystem::path installFolder_;
+    std::string windowsVersionName_;
+    bool startupRan_ = false;
+    bool startupDone_ = false;
+    bool minimised_ = false;
+    int exceptionCount_ = 0;
+};
+
+using TForm1 = MainForm;
+
+} // namespace tarmacia::app

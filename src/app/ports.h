@@ -1,0 +1,28 @@
+#pragma once
+// Every outside service the core uses, handed in once at start. The program
+// passes the real adapters; tests pass the fakes (platform/fake/fake_ports.h).
+
+#include "app/main_view.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/folders.h"
+#include "platform/hosts_file.h"
+#include "platform/registry.h"
+#include "platform/tcp_client.h"
+#include "platform/windows.h"
+
+namespace tarmacia::app {
+
+struct Ports {
+    platform::Clock& clock;
+    platform::Network& network;
+    platform::Dialogs& dialogs;
+    platform::WindowSystem& windows;
+    platform::AppControl& app;
+    platform::Folders& folders;
+    platform::Registry& registry;
+    platform::HostsFile& hosts;
+    MainView& view;
+};
+
+} // namespace tarmacia::app

@@ -1,0 +1,32 @@
+#pragma once
+// Every fake in one place: a test builds FakePorts and hands ports() to the
+// core, then drives and inspects the fakes it needs.
+
+#include "app/ports.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_dialogs.h"
+#include "platform/fake/fake_main_view.h"
+#include "platform/fake/fake_network.h"
+#include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_system.h"
+#include "platform/fake/fake_windows.h"
+
+namespace tarmacia::platform::fake {
+
+struct FakePorts {
+    FakeClock clock;
+    FakeNetwork network;
+    FakeDialogs dialogs;
+    FakeWindowSystem windows;
+    FakeAppControl app;
+    FakeFolders folders;
+    FakeRegistry registry;
+    FakeHostsFile hosts;
+    FakeMainView view;
+
+    app::Ports ports() {
+        return {clock, network, dialogs, windows, app, folders, registry, hosts, view};
+    }
+};
+
+} // namespace tarmacia::platform::fake

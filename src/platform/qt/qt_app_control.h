@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/windows.h"
+
+namespace tarmacia::platform::qt {
+
+class QtAppControl : public AppControl {
+public:
+    void quit() override;
+    void startNewInstance(const std::string& workingFolder) override;
+};
+
+} // namespace tarmacia::platform::qt

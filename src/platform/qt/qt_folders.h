@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/folders.h"
+
+namespace tarmacia::platform::qt {
+
+class QtFolders : public Folders {
+public:
+    // An empty override means: find the folder the usual way.
+    explicit QtFolders(std::filesystem::path documentsOverride = {});
+    std::filesystem::path documents() const override { return documents_; }
+    std::filesystem::path program() const override { return program_; }
+    bool programWritable() const override;
+
+private:
+    std::filesystem::path documents_;
+    std::filesystem::path program_;
+};
+
+} // namespace tarmacia::platform::qt

@@ -1,0 +1,136 @@
+// tarmacia-sandbox: the sandbox lobby as a program, for trying the client
+// without a real lobby and for scripts that need a peer on loopback.
+
+#include "lobby.h"
+#include "quit_on_signals.h"
+#include "scenario.h"
+#include "scenario_player.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr quint16 kDefaultPort = 5445;
+
+enum ExitCode { Ok = 0, CannotListen = 1, BadUsage = 2 };
+
+void printError(const QString& text) {
+    std::fprintf(stderr, "tarmacia-sandbox: %s\n", qUtf8Printable(text));
+}
+
+std::optional<quint16> parsePort(const QString& text) {
+    bool ok = false;
+    const uint port = text.toUInt(&ok);
+    if (!ok || port > 65535) return std::nullopt;
+    return static_cast<quint16>(port);
+}
+
+bool writePortFile(const QString& path, quint16 port) {
+    // Written aside and renamed, so a script that polls the file never sees
+    // it half written.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(QByteArray::number(port) + '\n');
+    return file.commit();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tarmacia-sandbox"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A loopback lobby for trying the Tarmacia client and for tests."));
+    parser.addHelpOption();
+    const QCommandLineOption addressOption(
+        QStringLiteral("address"), QStringLiteral("Loopback address to listen on (127.0.0.0/8)."),
+        QStringLiteral("ip"), QStringLiteral("127.0.0.1"));
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Port to listen on; 0 takes a free one."),
+                                        QStringLiteral("port"), QString::number(kDefaultPort));
+    const QCommandLineOption scenarioOption(
+        QStringLiteral("scenario"), QStringLiteral("Scenario file to play to every client."),
+        QStringLiteral("file"));
+    const QCommandLineOption recordOption(
+        QStringLiteral("record"),
+        QStringLiteral("Append every byte the clients send to this file, raw."),
+        QStringLiteral("file"));
+    const QCommandLineOption portFileOption(
+        QStringLiteral("port-file"), QStringLiteral("Write the port to this file once listening."),
+        QStringLiteral("file"));
+    parser.addOptions({addressOption, portOption, scenarioOption, recordOption, portFileOption});
+    parser.process(app);
+
+    const QHostAddress address(parser.value(addressOption));
+    if (address.isNull()) {
+        printError(QStringLiteral("not an IP address: %1").arg(parser.value(addressOption)));
+        return BadUsage;
+    }
+    const auto port = parsePort(parser.value(portOption));
+    if (!port) {
+        printError(QStringLiteral("not a port: %1").arg(parser.value(portOption)));
+        return BadUsage;
+    }
+
+    sandbox::Lobby lobby;
+
+    std::unique_ptr<sandbox::ScenarioPlayer> player;
+    if (parser.isSet(scenarioOption)) {
+        const QString path = parser.value(scenarioOption);
+        sandbox::Scenario scenario = sandbox::loadScenario(path);
+        for (const auto& problem : scenario.problems) {
+            printError(sandbox::describeProblem(path, problem));
+            if (problem.line == 0) return BadUsage;
+        }
+        player = std::make_unique<sandbox::ScenarioPlayer>(lobby, std::move(scenario.steps));
+    }
+
+    QFile record;
+    if (parser.isSet(recordOption)) {
+        record.setFileName(parser.value(recordOption));
+        // Unbuffered: the file is for looking at while the sandbox runs.
+        if (!record.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+            printError(
+                QStringLiteral("cannot open %1: %2").arg(record.fileName(), record.errorString()));
+            return BadUsage;
+        }
+        QObject::connect(&lobby, &sandbox::Lobby::bytesReceived, &record,
+                         [&record](int, const QByteArray& chunk) { record.write(chunk); });
+    }
+
+    QObject::connect(&lobby, &sandbox::Lobby::clientConnected, &lobby, [](int connection) {
+        std::fprintf(stderr, "client %d connected\n", connection);
+    });
+    QObject::connect(&lobby, &sandbox::Lobby::clientDisconnected, &lobby, [](int connection) {
+        std::fprintf(stderr, "client %d disconnected\n", connection);
+    });
+
+    if (!sandbox::quitOnTerminationSignals()) {
+        printError(QStringLiteral("cannot watch for SIGINT/SIGTERM"));
+        return CannotListen;
+    }
+    if (!lobby.listen(address, *port)) {
+        printError(QStringLiteral("cannot listen: %1").arg(lobby.errorString()));
+        return CannotListen;
+    }
+    if (parser.isSet(portFileOption) &&
+        !writePortFile(parser.value(portFileOption), lobby.serverPort())) {
+        printError(QStringLiteral("cannot write %1").arg(parser.value(portFileOption)));
+        return CannotListen;
+    }
+
+    std::printf("tarmacia-sandbox listening on %s:%u\n",
+                qUtf8Printable(lobby.serverAddress().toString()), unsigned{lobby.serverPort()});
+    std::fflush(stdout);
+
+    return app.exec();
+}

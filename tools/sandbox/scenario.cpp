@@ -1,0 +1,201 @@
+#include "scenario.h"
+
+#include "common/cp1252.h"
+
+#include <QFile>
+#include <QList>
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace sandbox {
+namespace {
+
+// A day; anything longer in a sandbox script is a typo.
+constexpr int kMaxDelayMs = 24 * 60 * 60 * 1000;
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+// Reads one line left to right: words, then whatever text is left.
+class LineReader {
+public:
+    explicit LineReader(QStringView line) : line_(line) {}
+
+    QStringView word() {
+        skipBlanks();
+        const qsizetype start = pos_;
+        while (pos_ < line_.size() && !isBlank(line_[pos_]))
+            ++pos_;
+        return line_.sliced(start, pos_ - start);
+    }
+    // The text after exactly one blank: a payload keeps its own spacing.
+    QStringView textAfterOneBlank() const {
+        return pos_ < line_.size() ? line_.sliced(pos_ + 1) : QStringView{};
+    }
+    bool atEnd() {
+        skipBlanks();
+        return pos_ == line_.size();
+    }
+
+private:
+    void skipBlanks() {
+        while (pos_ < line_.size() && isBlank(line_[pos_]))
+            ++pos_;
+    }
+
+    QStringView line_;
+    qsizetype pos_ = 0;
+};
+
+struct LineResult {
+    std::optional<ScenarioStep> step;
+    QString problem; // set when the line is bad
+};
+
+LineResult fail(QString message) {
+    return {std::nullopt, std::move(message)};
+}
+
+std::optional<int> parseDelay(QStringView word, int minimum) {
+    if (word.isEmpty()) return std::nullopt;
+    for (const QChar c : word) {
+        if (!c.isDigit()) return std::nullopt;
+    }
+    bool ok = false;
+    const int value = word.toInt(&ok);
+    if (!ok || value < minimum || value > kMaxDelayMs) return std::nullopt;
+    return value;
+}
+
+QString firstUnencodable(QStringView text) {
+    for (const char32_t c : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (!tarmacia::cp1252::encodeExact(one.toStdString())) {
+            return QStringLiteral("\"%1\" (U+%2)").arg(one).arg(quint32(c), 4, 16, QChar(u'0'));
+        }
+    }
+    return {};
+}
+
+std::optional<QByteArray> parseHex(LineReader& reader) {
+    QByteArray bytes;
+    for (QStringView word = reader.word(); !word.isEmpty(); word = reader.word()) {
+        if (word.size() % 2 != 0) return std::nullopt;
+        for (const QChar c : word) {
+            if (!QStringView(u"0123456789abcdefABCDEF").contains(c)) return std::nullopt;
+        }
+        bytes += QByteArray::fromHex(word.toLatin1());
+    }
+    if (bytes.isEmpty()) return std::nullopt;
+    return bytes;
+}
+
+LineResult parseAction(LineReader& reader, ScenarioStep step) {
+    const QStringView action = reader.word();
+    if (action.isEmpty()) return fail(QStringLiteral("missing action (send, send-hex or close)"));
+
+    if (action == u"send") {
+        const QStringView text = reader.textAfterOneBlank();
+        if (text.isEmpty()) return fail(QStringLiteral("send needs a text"));
+        auto encoded = tarmacia::cp1252::encodeExact(text.toString().toStdString());
+        if (!encoded) {
+            return fail(
+                QStringLiteral("%1 cannot be sent as Windows-1252").arg(firstUnencodable(text)));
+        }
+        step.action = ScenarioStep::Action::Send;
+        step.bytes = QByteArray::fromStdString(*encoded);
+        return {std::move(step), {}};
+    }
+    if (action == u"send-hex") {
+        auto bytes = parseHex(reader);
+        if (!bytes) return fail(QStringLiteral("send-hex needs hex bytes such as \"7E 32 7E 00\""));
+        step.action = ScenarioStep::Action::Send;
+        step.bytes = std::move(*bytes);
+        return {std::move(step), {}};
+    }
+    if (action == u"close") {
+        if (!reader.atEnd()) return fail(QStringLiteral("close takes nothing after it"));
+        step.action = ScenarioStep::Action::Close;
+        return {std::move(step), {}};
+    }
+    return fail(QStringLiteral("unknown action \"%1\" (send, send-hex or close)").arg(action));
+}
+
+LineResult parseLine(QStringView line, int lineNumber) {
+    LineReader reader(line);
+    const QStringView trigger = reader.word();
+    if (trigger.isEmpty() || trigger.startsWith(u'#')) return {};
+
+    ScenarioStep step;
+    step.line = lineNumber;
+    if (trigger == u"on-connect") {
+        step.trigger = ScenarioStep::Trigger::OnConnect;
+    } else if (trigger == u"after" || trigger == u"every") {
+        const bool every = trigger == u"every";
+        const QStringView word = reader.word();
+        const auto delay = parseDelay(word, every ? 1 : 0);
+        if (!delay) {
+            return fail(QStringLiteral("%1 needs milliseconds from %2 to %3, not \"%4\"")
+                            .arg(trigger)
+                            .arg(every ? 1 : 0)
+                            .arg(kMaxDelayMs)
+                            .arg(word));
+        }
+        step.trigger = every ? ScenarioStep::Trigger::Every : ScenarioStep::Trigger::After;
+        step.delayMs = *delay;
+    } else {
+        return fail(
+            QStringLiteral("unknown trigger \"%1\" (on-connect, after or every)").arg(trigger));
+    }
+    return parseAction(reader, std::move(step));
+}
+
+} // namespace
+
+Scenario parseScenario(QByteArrayView utf8Text) {
+    Scenario scenario;
+    int lineNumber = 0;
+    qsizetype start = 0;
+    while (start < utf8Text.size()) {
+        qsizetype end = utf8Text.indexOf('\n', start);
+        if (end < 0) end = utf8Text.size();
+        QByteArrayView raw = utf8Text.sliced(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (raw.endsWith('\r')) raw.chop(1);
+
+        // Stateless, so that a sequence cut at the end of a line is an error too.
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString line = decoder.decode(raw);
+        if (decoder.hasError()) {
+            scenario.problems.push_back({lineNumber, QStringLiteral("not UTF-8 text")});
+            continue;
+        }
+        LineResult result = parseLine(line, lineNumber);
+        if (result.step) {
+            scenario.steps.push_back(std::move(*result.step));
+        } else if (!result.problem.isEmpty()) {
+            scenario.problems.push_back({lineNumber, std::move(result.problem)});
+        }
+    }
+    return scenario;
+}
+
+Scenario loadScenario(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Scenario scenario;
+        scenario.problems.push_back({0, file.errorString()});
+        return scenario;
+    }
+    return parseScenario(file.readAll());
+}
+
+QString describeProblem(const QString& fileName, const ScenarioProblem& problem) {
+    if (problem.line == 0) return QStringLiteral("%1: %2").arg(fileName, problem.message);
+    return QStringLiteral("%1:%2: %3").arg(fileName).arg(problem.line).arg(problem.message);
+}
+
+} // namespace sandbox
