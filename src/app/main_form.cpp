@@ -29,6 +29,9 @@ MainForm::MainForm(Ports ports) : ports_(ports) {
                        : ports_.folders.documents() / kClientFolderName);
 }
 
+// The application's handler points at this object: it goes with it.
+MainForm::~MainForm() { platform::setExceptionHandler({}); }
+
 platform::Window& MainForm::form(const std::string& name) const {
     auto it = forms_.find(name);
     if (it == forms_.end()) throw std::out_of_range("no window " + name);

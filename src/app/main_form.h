@@ -27,6 +27,9 @@ class MainForm {
 public:
     // Creates every window in the program's order.
     explicit MainForm(Ports ports);
+    ~MainForm();
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
 
     // Activation of the main window: the whole start-up (steps 6 onwards once).
     void oldButton9Click();

@@ -43,7 +43,6 @@ protected:
         writeFile(program() / "sounds/notes.txt", "x");
         writeFile(program() / "images/icons/user.gif", "icon");
     }
-    ~Startup() override { platform::setExceptionHandler({}); }
 
     fs::path program() const { return fakes.folders.programPath; }
     fs::path client() const { return fakes.folders.documentsPath / kClientFolderName; }
