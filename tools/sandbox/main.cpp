@@ -5,6 +5,7 @@
 #include "quit_on_signals.h"
 #include "scenario.h"
 #include "scenario_player.h"
+#include "web.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 namespace {
 
 constexpr quint16 kDefaultPort = 5445;
+constexpr quint16 kDefaultWebPort = 5450;
 
 enum ExitCode { Ok = 0, CannotListen = 1, BadUsage = 2 };
 
@@ -67,7 +69,17 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption portFileOption(
         QStringLiteral("port-file"), QStringLiteral("Write the port to this file once listening."),
         QStringLiteral("file"));
-    parser.addOptions({addressOption, portOption, scenarioOption, recordOption, portFileOption});
+    const QCommandLineOption webPortOption(
+        QStringLiteral("web-port"),
+        QStringLiteral("Port of the web server that lists this lobby in the server directory; "
+                       "0 takes a free one."),
+        QStringLiteral("port"), QString::number(kDefaultWebPort));
+    const QCommandLineOption webPortFileOption(
+        QStringLiteral("web-port-file"),
+        QStringLiteral("Write the web server's port to this file once listening."),
+        QStringLiteral("file"));
+    parser.addOptions({addressOption, portOption, scenarioOption, recordOption, portFileOption,
+                       webPortOption, webPortFileOption});
     parser.process(app);
 
     const QHostAddress address(parser.value(addressOption));
@@ -81,7 +93,14 @@ int main(int argc, char* argv[]) {
         return BadUsage;
     }
 
+    const auto webPort = parsePort(parser.value(webPortOption));
+    if (!webPort) {
+        printError(QStringLiteral("not a port: %1").arg(parser.value(webPortOption)));
+        return BadUsage;
+    }
+
     sandbox::Lobby lobby;
+    sandbox::Web web;
 
     std::unique_ptr<sandbox::ScenarioPlayer> player;
     if (parser.isSet(scenarioOption)) {
@@ -128,8 +147,22 @@ int main(int argc, char* argv[]) {
         return CannotListen;
     }
 
+    web.setDirectory({{QStringLiteral("Sandbox Prim"), lobby.serverAddress().toString(),
+                       lobby.serverPort()}});
+    if (!web.listen(address, *webPort)) {
+        printError(QStringLiteral("cannot listen for the web: %1").arg(web.errorString()));
+        return CannotListen;
+    }
+    if (parser.isSet(webPortFileOption) &&
+        !writePortFile(parser.value(webPortFileOption), web.serverPort())) {
+        printError(QStringLiteral("cannot write %1").arg(parser.value(webPortFileOption)));
+        return CannotListen;
+    }
+
     std::printf("tarmacia-sandbox listening on %s:%u\n",
                 qUtf8Printable(lobby.serverAddress().toString()), unsigned{lobby.serverPort()});
+    std::printf("tarmacia-sandbox web on http://%s:%u/\n",
+                qUtf8Printable(web.serverAddress().toString()), unsigned{web.serverPort()});
     std::fflush(stdout);
 
     return app.exec();
