@@ -3,11 +3,13 @@
 #include "app/main_form.h"
 #include "platform/guard.h"
 #include "platform/linux/hosts_file.h"
+#include "platform/linux/ini_file.h"
 #include "platform/linux/wine_registry.h"
 #include "platform/qt/qt_app_control.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_folders.h"
+#include "platform/qt/qt_http.h"
 #include "platform/qt/qt_network.h"
 #include "ui/qt_window_system.h"
 
@@ -48,12 +50,14 @@ int main(int argc, char* argv[]) {
     platform::qt::QtFolders folders(options.value(documentsOption).toStdString());
     platform::os::WineRegistry registry(platform::os::defaultWinePrefix());
     platform::os::LinuxHostsFile hosts(options.value(hostsOption).toStdString());
+    platform::os::DiskIniFiles ini;
+    platform::qt::QtHttpGet http;
     ui::QtWindowSystem windows;
 
     ui::MainWindow* mainWindow = windows.mainWindow();
     dialogs.setMainWindow(mainWindow);
     app::MainForm form(
-        {clock, network, dialogs, windows, control, folders, registry, hosts, *mainWindow});
+        {clock, network, dialogs, windows, control, folders, registry, hosts, ini, http, *mainWindow});
 
     bool activatedOnce = false;
     mainWindow->activated = [&] {

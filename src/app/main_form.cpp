@@ -6,8 +6,10 @@
 #include "app/windows_version.h"
 #include "platform/guard.h"
 #include "platform/wine_paths.h"
+#include "settings/web_hosts.h"
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 #include <system_error>
 
@@ -91,8 +93,13 @@ void MainForm::startOnce() {
     pending("race list: create the race panels");
     // 10
     pending("themes: write the default tarmacia.css / tarmacia2.css when missing");
-    // 11, 12, 13
-    pending("settings files: ReadscreenFile");
+    store_.emplace(ports_.ini, log_, clientFolder_, protocol::randomPrefixSource());
+    gameStore_.emplace(ports_.ini, ports_.registry, log_, clientFolder_);
+    settings = settings::defaultSettings(clientFolder_);
+    // 11
+    platform::guarded([&] { store_->ReadscreenFile(settings); });
+    pending("main window: apply the saved state and geometry");
+    // 12, 13
     pending("smileys: resetsmiley");
     pending("file scan: checksum of the client executable");
     // 14: wraps the notices the server directory posts to the chat.
@@ -105,15 +112,18 @@ void MainForm::startOnce() {
     // 17: nothing to create; every socket read gets a message list of its own.
     // 18
     styleChoices();
-    // 19-22
-    pending("settings files: ReadmiscFile, ReadOptions, Readgamelist and the other reads");
+    // 19
+    readSettings();
+    // 20
     pending("chat display: writehtml of the test page trmtest.htm");
-    pending("settings files: ReadserverFile");
+    // 21
+    platform::guarded([&] { store_->ReadserverFile(settings); });
+    // 22
     pending("themes: size the user list and flag pictures");
-    // 23. The navigation click sound of the Windows browser control has no
-    // counterpart here.
-    pending("settings files: the Use Logfile option");
-    pending("game list: getgametype");
+    // 23. The option only ever switches the log on. The navigation click
+    // sound of the Windows browser control has no counterpart here.
+    if (settings.user.options.useLogfile) log_.setEnabled(true);
+    currentGame = games.defaultGame();
     log_.label("Form Activate");
     // 24, 25
     pending("file scan: checksum of the client and the replay file's time");
@@ -126,6 +136,55 @@ void MainForm::startOnce() {
     // 29, 30
     form("TForm27").showModal();
     ports_.view.focusChatInput();
+    startDirectory();
+}
+
+// Each read runs on its own: a garbage value stops that file's read (its
+// error goes to the log), not the rest of the start-up.
+void MainForm::readSettings() {
+    auto read = [](const std::function<void()>& step) { platform::guarded(step); };
+    settings::SettingsStore& store = *store_;
+    read([&] { store.ReadmiscFile(settings, "gameindex"); });
+    read([&] { store.ReadOptions(settings); });
+    read([&] { gameStore_->Readgamelist(games); });
+    read([&] { store.ReadmiscFile(settings, "all"); });
+    read([&] { store.ReadlanguageFile(settings); });
+    pending("languages: apply the language");
+    read([&] { store.ReadcolorFile(settings); });
+    pending("themes: settheme");
+    read([&] { store.ReadcolorFile(settings); });
+    read([&] { store.ReadfontFile(settings); });
+    read([&] { store.ReadsoundFile(settings); });
+    pending("sounds: optionload fills the sound page");
+    read([&] { store.Readlogindetails(settings); });
+    read([&] { store.ReadportFile(settings, currentGame); });
+}
+
+void MainForm::startDirectory() {
+    settings::WebHosts hosts = settings::readWebHosts(ports_.ini, clientFolder_);
+    settings::DirectoryHooks hooks;
+    hooks.chatLine = [this](const std::string& line) { systemLine(line); };
+    hooks.closePleaseWait = [this] { closePleaseWait(); };
+    hooks.addserverfile = [this](const settings::ServerEntry& e) {
+        store_->addserverfile(settings, e);
+    };
+    hooks.savedSlot = [this](int i) { return settings.savedServers.at(static_cast<std::size_t>(i)); };
+    hooks.loggedIn = [] { return false; }; // the login comes with its own feature
+    hooks.setSelector = [this](const std::vector<std::string>& items, const std::string& shown) {
+        ports_.view.setServerSelector(items, shown);
+    };
+    hooks.logLabel = [this](std::string_view label) { log_.label(label); };
+    directory_ = std::make_unique<settings::ServerDirectory>(ports_.http, ports_.clock, hosts.primary,
+                                                             hosts.backup, std::move(hooks));
+    // The chat view's page load starts the fetch once the chat display is
+    // built; until then the start-up does.
+    pending("chat display: the page load starts the directory fetch");
+    directory_->fetch();
+}
+
+void MainForm::systemLine(const std::string& line) {
+    ports_.view.appendChatLine(line);
+    closePleaseWait();
 }
 
 void MainForm::styleChoices() {

@@ -5,10 +5,16 @@
 #include "app/diagnostic_log.h"
 #include "app/message_box.h"
 #include "app/ports.h"
+#include "settings/game_list.h"
+#include "settings/server_directory.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
 
 #include <array>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace tarmacia::app {
@@ -49,6 +55,9 @@ public:
         return app::messagebox(ports_.dialogs, log_, record);
     }
     void closePleaseWait();
+    // A system line ("[df]...") in the chat view; the first text the chat
+    // view gets also closes the please-wait dialog.
+    void systemLine(const std::string& line);
 
     platform::Window& form(const std::string& name) const;
     DiagnosticLog& log() { return log_; }
@@ -73,14 +82,27 @@ public:
     std::array<std::string, 3> gameVersions; // PU, HS, HP as detected
     std::string noticePrefix;
     std::string noticeSuffix;
+    std::string currentGame; // the game code races, scans and history refer to
+
+    // Settings values in memory, the game list and the server directory;
+    // the stores exist once the client folder is known.
+    settings::Settings settings;
+    settings::multigame games;
+    settings::SettingsStore* settingsStore() { return store_ ? &*store_ : nullptr; }
+    settings::ServerDirectory* directory() { return directory_.get(); }
 
 private:
     void startOnce();
     void styleChoices();
+    void readSettings();
+    void startDirectory();
 
     Ports ports_;
     DiagnosticLog log_;
     std::map<std::string, platform::Window*> forms_;
+    std::optional<settings::SettingsStore> store_;
+    std::optional<settings::GameListStore> gameStore_;
+    std::unique_ptr<settings::ServerDirectory> directory_;
     std::filesystem::path clientFolder_;
     std::filesystem::path installFolder_;
     std::string windowsVersionName_;

@@ -17,6 +17,11 @@ public:
     virtual void setFontSizeChoices(const std::vector<std::string>& choices) = 0;
     virtual void setStyleChoices(const std::vector<std::string>& choices) = 0;
     virtual void focusChatInput() = 0;
+    // A system line ("[df]...") at the end of the chat view.
+    virtual void appendChatLine(const std::string& line) = 0;
+    // The login panel's server selector: its items and the text it shows.
+    virtual void setServerSelector(const std::vector<std::string>& items,
+                                   const std::string& shown) = 0;
 };
 
 } // namespace tarmacia::app

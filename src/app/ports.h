@@ -7,6 +7,8 @@
 #include "platform/dialogs.h"
 #include "platform/folders.h"
 #include "platform/hosts_file.h"
+#include "platform/http_get.h"
+#include "platform/ini_file.h"
 #include "platform/registry.h"
 #include "platform/tcp_client.h"
 #include "platform/windows.h"
@@ -22,6 +24,8 @@ struct Ports {
     platform::Folders& folders;
     platform::Registry& registry;
     platform::HostsFile& hosts;
+    platform::IniFiles& ini;
+    platform::HttpGet& http;
     MainView& view;
 };
 

@@ -1,5 +1,7 @@
 #include "settings/settings_store.h"
 
+#include <algorithm>
+
 #include "common/text.h"
 
 #include <string>
@@ -115,6 +117,31 @@ void SettingsStore::ReadserverFile(Settings& s) {
     }
     for (const ServerEntry& entry : s.savedServers)
         if (!entry.isFree()) s.savedServerNames.push_back(entry.name);
+}
+
+void SettingsStore::addserverfile(Settings& s, const ServerEntry& raw) {
+    log_.label("Add Server");
+    const ServerEntry entry = raw.bounded();
+    auto same = std::find_if(s.savedServers.begin(), s.savedServers.end(),
+                             [&](const ServerEntry& e) { return !e.isFree() && e.name == entry.name; });
+    if (same != s.savedServers.end()) {
+        // Known server: take the new address and login, keep its last login.
+        same->ip = entry.ip;
+        same->port = entry.port;
+        same->userName = entry.userName;
+        same->userPassword = entry.userPassword;
+        same->defaultMarker = entry.defaultMarker;
+        same->userFlag = entry.userFlag;
+        same->serverPassword.clear();
+    } else {
+        auto free = std::find_if(s.savedServers.begin(), s.savedServers.end(),
+                                 [](const ServerEntry& e) { return e.isFree(); });
+        if (free != s.savedServers.end()) {
+            *free = entry;
+            free->serverPassword.clear();
+        }
+    }
+    WriteserverFile(s);
 }
 
 void SettingsStore::WriteserverFile(const Settings& s) {

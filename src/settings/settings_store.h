@@ -31,6 +31,8 @@ public:
     // "server.ini"
     void ReadserverFile(Settings& s);
     void WriteserverFile(const Settings& s);
+    // Merges a directory entry into the saved list, then rewrites "server.ini".
+    void addserverfile(Settings& s, const ServerEntry& entry);
     // "sound.ini"; the selector is "all" or one event's selector word
     void ReadsoundFile(Settings& s);
     void WritesoundFile(const Settings& s, std::string_view selector);

@@ -49,6 +49,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     auto* options = new QVBoxLayout;
     fontSize_ = named(new QComboBox(central), QStringLiteral("Font Size"));
     style_ = named(new QComboBox(central), QStringLiteral("Style"));
+    server_ = named(new QComboBox(central), QStringLiteral("Server"));
+    server_->setMinimumContentsLength(16);
+    options->addWidget(server_);
     options->addWidget(fontSize_);
     options->addWidget(style_);
     inputRow->addLayout(options);
@@ -79,6 +82,18 @@ void MainWindow::setStyleChoices(const std::vector<std::string>& choices) {
 }
 
 void MainWindow::focusChatInput() { chatInput_->setFocus(); }
+
+// Shown as text: nothing from outside reaches the view as markup here.
+void MainWindow::appendChatLine(const std::string& line) {
+    chatView_->append(QString::fromStdString(line).toHtmlEscaped());
+}
+
+void MainWindow::setServerSelector(const std::vector<std::string>& items,
+                                   const std::string& shown) {
+    server_->clear();
+    for (const auto& item : items) server_->addItem(QString::fromStdString(item));
+    server_->setCurrentText(QString::fromStdString(shown));
+}
 
 bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && activated) platform::guarded(activated);

@@ -29,6 +29,9 @@ public:
     void setFontSizeChoices(const std::vector<std::string>& choices) override;
     void setStyleChoices(const std::vector<std::string>& choices) override;
     void focusChatInput() override;
+    void appendChatLine(const std::string& line) override;
+    void setServerSelector(const std::vector<std::string>& items,
+                           const std::string& shown) override;
 
 protected:
     bool event(QEvent* event) override;
@@ -41,6 +44,7 @@ private:
     QTextEdit* chatInput_;
     QComboBox* fontSize_;
     QComboBox* style_;
+    QComboBox* server_;
 };
 
 } // namespace tarmacia::ui

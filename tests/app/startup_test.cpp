@@ -28,6 +28,16 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
+// The labels a first start leaves in the log: the log is deleted early on, so
+// it opens with the client folder; then the settings in their start-up order.
+const std::vector<std::string> kFirstStartLog = {
+    "Check TRM Files", "Find MyDocuments ", "Read screen file", "Read misc file", "Read misc file",
+    "Read Gamelist", "Get Game Path from registry porsche.exe",
+    "Get Game Path from registry nfshs.exe", "Get Game Path from registry nfshp2.exe",
+    "Read misc file", "Read color file", "Read color file", "Read color file", "Read fonts file",
+    "Read sound file", "Read login details", "Read Port file", "Read server file", "Form Activate",
+    "Decrypt"};
+
 class Startup : public testing::Test {
 protected:
     Startup() {
@@ -67,7 +77,7 @@ TEST_F(Startup, FirstStartBuildsTheClientFolderAndShowsThePleaseWaitDialog) {
     EXPECT_FALSE(fs::exists(client() / "sounds/notes.txt"));
     EXPECT_FALSE(fs::exists(client() / "images/icons")); // the search does not descend
 
-    EXPECT_THAT(lines(log()), ElementsAre("Check TRM Files", "Find MyDocuments ", "Form Activate"));
+    EXPECT_EQ(lines(log()), kFirstStartLog);
     EXPECT_EQ(fakes.windows["TForm1"].title, kCaption);
     EXPECT_TRUE(fakes.windows["TForm27"].modal);
     EXPECT_EQ(fakes.view.chatFocus, 1);
@@ -104,8 +114,10 @@ TEST_F(Startup, LaterActivationsRepeatOnlyTheFirstSteps) {
     form.oldButton9Click();
     fakes.windows["TForm27"].close();
     form.oldButton9Click();
-    EXPECT_THAT(lines(log()), ElementsAre("Check TRM Files", "Find MyDocuments ", "Form Activate",
-                                          "Program Start up", "Check Run as Admin"));
+    std::vector<std::string> expected = kFirstStartLog;
+    expected.push_back("Program Start up");
+    expected.push_back("Check Run as Admin");
+    EXPECT_EQ(lines(log()), expected);
     EXPECT_FALSE(fakes.windows["TForm27"].visible);
 }
 
@@ -198,6 +210,31 @@ TEST(WindowsVersion, ProductNamesGiveTheirShortNames) {
         EXPECT_EQ(v.name, c.name) << c.product;
         EXPECT_EQ(v.code, c.code) << c.product;
     }
+}
+
+TEST_F(Startup, SettingsAreReadAndTheServerDirectoryIsFetched) {
+    fakes.ini.setText(client() / "network.ini", "[web]\r\nprimary=http://lobby.test/\r\n");
+    fakes.ini.setText(client() / "settings.ini", "[misc]\r\nsounds=0\r\n[login]\r\nname=Bob\r\n");
+    // A garbage value stops its own file's read, not the start-up.
+    fakes.ini.setText(client() / "sound.ini", "[personenters]\r\nusesound=maybe\r\n");
+    MainForm form(fakes.ports());
+    form.oldButton9Click();
+
+    EXPECT_FALSE(form.settings.user.options.useSounds);
+    EXPECT_EQ(form.settings.user.login.name, "Bob");
+    EXPECT_EQ(form.games.slot(1).abbrev, "PU");
+    EXPECT_EQ(form.currentGame, "");
+    EXPECT_THAT(log(), HasSubstr("*****Error***** 'maybe' is not a valid boolean value"));
+    ASSERT_EQ(fakes.http.urls.size(), 1u);
+    EXPECT_THAT(fakes.http.urls[0], testing::StartsWith("http://lobby.test/TRM/server1.php?"));
+
+    // The directory's first line reaches the chat view and closes the dialog.
+    fakes.http.respond(platform::fake::FakeHttpGet::page("ok - Main Prim(127.0.0.1/5445)"));
+    EXPECT_THAT(fakes.view.chatLines, testing::Contains("[df]IP Servers Loaded - Please Login"));
+    EXPECT_FALSE(fakes.windows["TForm27"].visible);
+    EXPECT_THAT(fakes.view.serverItems, ElementsAre("Main Prim"));
+    EXPECT_EQ(form.settings.savedServers[0].name, "Main Prim");
+    EXPECT_THAT(fakes.ini.text(client() / "server.ini"), HasSubstr("serverpassword=\nserverip=127.0.0.1"));
 }
 
 TEST_F(Startup, WindowsVersionNameIsReadFromThePrefix) {

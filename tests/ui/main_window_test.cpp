@@ -30,7 +30,8 @@ TEST(MainWindowSmoke, OpensWithItsCaptionAndTheStartUpFillsIt) {
     QtWindowSystem windows;
     app::Ports ports = fakes.ports();
     app::MainForm form({ports.clock, ports.network, ports.dialogs, windows, ports.app,
-                        ports.folders, ports.registry, ports.hosts, *windows.mainWindow()});
+                        ports.folders, ports.registry, ports.hosts, ports.ini, ports.http,
+                        *windows.mainWindow()});
     form.form("TForm1").show();
     form.oldButton9Click();
 

@@ -10,6 +10,9 @@ public:
     std::vector<std::string> fontSizeChoices;
     std::vector<std::string> styleChoices;
     int chatFocus = 0;
+    std::vector<std::string> chatLines;
+    std::vector<std::string> serverItems;
+    std::string serverShown;
 
     void setToolbarIcons(const std::vector<std::filesystem::path>& icons) override {
         toolbarIcons = icons;
@@ -21,6 +24,12 @@ public:
         styleChoices = choices;
     }
     void focusChatInput() override { ++chatFocus; }
+    void appendChatLine(const std::string& line) override { chatLines.push_back(line); }
+    void setServerSelector(const std::vector<std::string>& items,
+                           const std::string& shown) override {
+        serverItems = items;
+        serverShown = shown;
+    }
 };
 
 } // namespace tarmacia::platform::fake

@@ -5,6 +5,8 @@
 #include "app/ports.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_dialogs.h"
+#include "platform/fake/fake_http.h"
+#include "platform/fake/fake_ini_files.h"
 #include "platform/fake/fake_main_view.h"
 #include "platform/fake/fake_network.h"
 #include "platform/fake/fake_registry.h"
@@ -22,10 +24,12 @@ struct FakePorts {
     FakeFolders folders;
     FakeRegistry registry;
     FakeHostsFile hosts;
+    FakeIniFiles ini;
+    FakeHttpGet http;
     FakeMainView view;
 
     app::Ports ports() {
-        return {clock, network, dialogs, windows, app, folders, registry, hosts, view};
+        return {clock, network, dialogs, windows, app, folders, registry, hosts, ini, http, view};
     }
 };
 
