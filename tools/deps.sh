@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkgconf
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-multimedia-dev libgl-dev
   zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   famfamfam-flag-png iso-codes

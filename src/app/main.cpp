@@ -11,6 +11,7 @@
 #include "platform/qt/qt_folders.h"
 #include "platform/qt/qt_http.h"
 #include "platform/qt/qt_network.h"
+#include "platform/qt/qt_sound.h"
 #include "ui/qt_window_system.h"
 
 #include <QApplication>
@@ -52,12 +53,13 @@ int main(int argc, char* argv[]) {
     platform::os::LinuxHostsFile hosts(options.value(hostsOption).toStdString());
     platform::os::DiskIniFiles ini;
     platform::qt::QtHttpGet http;
+    platform::qt::QtSound sound;
     ui::QtWindowSystem windows;
 
     ui::MainWindow* mainWindow = windows.mainWindow();
     dialogs.setMainWindow(mainWindow);
     app::MainForm form(
-        {clock, network, dialogs, windows, control, folders, registry, hosts, ini, http, *mainWindow});
+        {clock, network, dialogs, windows, control, folders, registry, hosts, ini, http, sound, *mainWindow});
 
     bool activatedOnce = false;
     mainWindow->activated = [&] {
@@ -67,6 +69,10 @@ int main(int argc, char* argv[]) {
     mainWindow->minimisedChanged = [&](bool minimised) {
         form.WMSysCommand(minimised ? app::SysCommand::Minimize : app::SysCommand::Restore);
     };
+    mainWindow->screenChanged = [&](const settings::ScreenSettings& s) { form.screenChanged(s); };
+    mainWindow->masterReset = [&] { form.MasterResetClick(); };
+    // The pages of the options panel.
+    // (each page registers itself here)
     form.form("TForm1").show();
     // Without a window manager the main window may never be activated; the
     // start-up must run all the same.

@@ -6,6 +6,7 @@
 #include "app/windows_version.h"
 #include "platform/guard.h"
 #include "platform/wine_paths.h"
+#include "settings/settings_reset.h"
 #include "settings/web_hosts.h"
 
 #include <algorithm>
@@ -96,9 +97,19 @@ void MainForm::startOnce() {
     store_.emplace(ports_.ini, log_, clientFolder_, protocol::randomPrefixSource());
     gameStore_.emplace(ports_.ini, ports_.registry, log_, clientFolder_);
     settings = settings::defaultSettings(clientFolder_);
+    soundPage_.emplace(log_, ports_.dialogs, *store_, settings);
+    soundPage_->setVolume = [this](std::uint16_t v) { ports_.sound.setVolume(v, v); };
+    optionsSave_.emplace(ports_.clock, *store_, settings);
+    screenSave_ = ports_.clock.createTimer();
+    screenSave_->setSingleShot(true);
+    screenSave_->setInterval(3000);
+    screenSave_->onTimeout([this] {
+        if (mainWindowReady == 1) store_->WritescreenFile(settings);
+    });
     // 11
-    platform::guarded([&] { store_->ReadscreenFile(settings); });
-    pending("main window: apply the saved state and geometry");
+    platform::guarded([&] {
+        if (store_->ReadscreenFile(settings)) ports_.view.applyScreen(settings.screen);
+    });
     // 12, 13
     pending("smileys: resetsmiley");
     pending("file scan: checksum of the client executable");
@@ -124,6 +135,7 @@ void MainForm::startOnce() {
     // sound of the Windows browser control has no counterpart here.
     if (settings.user.options.useLogfile) log_.setEnabled(true);
     currentGame = games.defaultGame();
+    ports_.view.settingsChanged();
     log_.label("Form Activate");
     // 24, 25
     pending("file scan: checksum of the client and the replay file's time");
@@ -146,7 +158,7 @@ void MainForm::readSettings() {
     settings::SettingsStore& store = *store_;
     read([&] { store.ReadmiscFile(settings, "gameindex"); });
     read([&] { store.ReadOptions(settings); });
-    read([&] { gameStore_->Readgamelist(games); });
+    read([&] { readGameList(); });
     read([&] { store.ReadmiscFile(settings, "all"); });
     read([&] { store.ReadlanguageFile(settings); });
     pending("languages: apply the language");
@@ -155,9 +167,50 @@ void MainForm::readSettings() {
     read([&] { store.ReadcolorFile(settings); });
     read([&] { store.ReadfontFile(settings); });
     read([&] { store.ReadsoundFile(settings); });
-    pending("sounds: optionload fills the sound page");
+    read([&] { soundPage_->optionload(); });
     read([&] { store.Readlogindetails(settings); });
     read([&] { store.ReadportFile(settings, currentGame); });
+}
+
+void MainForm::readGameList() {
+    gameStore_->Readgamelist(games);
+    showGameList();
+}
+
+void MainForm::showGameList() {
+    gameViews_ = settings::gameListViews(games, clientFolder_);
+    ports_.view.gameListChanged();
+}
+
+void MainForm::optionChanged() {
+    if (optionsSave_) optionsSave_->optionChanged();
+}
+
+void MainForm::MasterResetClick() {
+    if (!settings::masterReset(ports_.dialogs, log_, clientFolder_)) return;
+    ports_.app.startNewInstance({});
+    form("TForm1").close();
+}
+
+void MainForm::saveGameClick(const settings::GameEditorInput& input) {
+    if (!gameStore_) return;
+    // Saving and deleting read the file back themselves.
+    if (settings::saveGame(games, *gameStore_, input)) showGameList();
+}
+
+void MainForm::deleteGameClick(const std::string& code) {
+    if (!gameStore_) return;
+    if (settings::deleteGame(games, *gameStore_, ports_.dialogs, log_, code)) showGameList();
+}
+
+void MainForm::chooseGame(const std::string& code) {
+    currentGame = code;
+    pending("race list: redraw the race screen for the chosen game");
+}
+
+void MainForm::screenChanged(const settings::ScreenSettings& screen) {
+    settings.screen = screen;
+    if (screenSave_) screenSave_->start();
 }
 
 void MainForm::startDirectory() {
@@ -183,6 +236,8 @@ void MainForm::startDirectory() {
 }
 
 void MainForm::systemLine(const std::string& line) {
+    // The chat view's first text marks the main window as ready.
+    mainWindowReady = 1;
     ports_.view.appendChatLine(line);
     closePleaseWait();
 }

@@ -8,6 +8,8 @@
 #include "settings/game_list.h"
 #include "settings/server_directory.h"
 #include "settings/settings.h"
+#include "settings/settings_deferred_save.h"
+#include "settings/settings_sound_page.h"
 #include "settings/settings_store.h"
 
 #include <array>
@@ -90,11 +92,28 @@ public:
     settings::multigame games;
     settings::SettingsStore* settingsStore() { return store_ ? &*store_ : nullptr; }
     settings::ServerDirectory* directory() { return directory_.get(); }
+    settings::SoundPage* soundPage() { return soundPage_ ? &*soundPage_ : nullptr; }
+    // What the game path editor and the game selector show.
+    const settings::GameListViews& gameViews() const { return gameViews_; }
+
+    // The options page: a tick box changed (saved 3 s later, once).
+    void optionChanged();
+    // Master Reset: asks, deletes the settings files and restarts.
+    void MasterResetClick();
+    // The game path editor's buttons and the game selector.
+    void saveGameClick(const settings::GameEditorInput& input);
+    void deleteGameClick(const std::string& code);
+    void chooseGame(const std::string& code);
+    // The main window moved, was resized, maximised or restored: saved 3 s
+    // later, once the main window is ready.
+    void screenChanged(const settings::ScreenSettings& screen);
 
 private:
     void startOnce();
     void styleChoices();
     void readSettings();
+    void readGameList();
+    void showGameList();
     void startDirectory();
 
     Ports ports_;
@@ -103,6 +122,10 @@ private:
     std::optional<settings::SettingsStore> store_;
     std::optional<settings::GameListStore> gameStore_;
     std::unique_ptr<settings::ServerDirectory> directory_;
+    std::optional<settings::SoundPage> soundPage_;
+    std::optional<settings::DeferredSave> optionsSave_;
+    std::unique_ptr<platform::Timer> screenSave_;
+    settings::GameListViews gameViews_;
     std::filesystem::path clientFolder_;
     std::filesystem::path installFolder_;
     std::string windowsVersionName_;

@@ -2,6 +2,9 @@
 // What the core asks of the main window's widgets. The Qt main window
 // implements it; tests use the fake.
 
+#include "settings/game_list.h"
+#include "settings/settings.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,6 +25,12 @@ public:
     // The login panel's server selector: its items and the text it shows.
     virtual void setServerSelector(const std::vector<std::string>& items,
                                    const std::string& shown) = 0;
+    // The saved window state and geometry.
+    virtual void applyScreen(const settings::ScreenSettings& screen) = 0;
+    // The settings pages show the values again (after start-up reads them).
+    virtual void settingsChanged() = 0;
+    // The game path editor and the game selector show the list again.
+    virtual void gameListChanged() = 0;
 };
 
 } // namespace tarmacia::app

@@ -10,6 +10,7 @@
 #include "platform/http_get.h"
 #include "platform/ini_file.h"
 #include "platform/registry.h"
+#include "platform/sound.h"
 #include "platform/tcp_client.h"
 #include "platform/windows.h"
 
@@ -26,6 +27,7 @@ struct Ports {
     platform::HostsFile& hosts;
     platform::IniFiles& ini;
     platform::HttpGet& http;
+    platform::Sound& sound;
     MainView& view;
 };
 

@@ -67,7 +67,7 @@ void SettingsStore::writeInt(const fs::path& f, std::string_view section, std::s
 
 // ---- screen.ini -------------------------------------------------------------
 
-void SettingsStore::ReadscreenFile(Settings& s) {
+bool SettingsStore::ReadscreenFile(Settings& s) {
     log_.label("Read screen file");
     const fs::path f = file(kScreen);
     std::string state = readText(f, "screen", "scrstate", "wsNormal");
@@ -79,9 +79,10 @@ void SettingsStore::ReadscreenFile(Settings& s) {
         s.screen.top = readInt(f, "screen", "scrtop", 200);
         s.screen.width = readInt(f, "screen", "scrwidth", 800);
         s.screen.height = readInt(f, "screen", "scrheight", 600);
+    } else {
+        return false; // any other state leaves the window as it is
     }
-    // Any other state leaves the window as it is. The main window applies
-    // state and geometry after this call.
+    return true;
 }
 
 void SettingsStore::WritescreenFile(const Settings& s) {

@@ -26,7 +26,9 @@ public:
     const std::filesystem::path& clientFolder() const { return clientFolder_; }
 
     // "screen.ini"
-    void ReadscreenFile(Settings& s);
+    // Says whether the window should take the state read (an unknown state
+    // leaves it as it is).
+    bool ReadscreenFile(Settings& s);
     void WritescreenFile(const Settings& s);
     // "server.ini"
     void ReadserverFile(Settings& s);

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDockWidget>
+#include <QTabWidget>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -57,7 +59,75 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     inputRow->addLayout(options);
     layout->addLayout(inputRow);
     setCentralWidget(central);
+
+    panel_ = named(new QDockWidget(QStringLiteral("Options"), this), QStringLiteral("Options"));
+    panel_->setFeatures(QDockWidget::DockWidgetClosable);
+    pages_ = named(new QTabWidget(panel_), QStringLiteral("Options Pages"));
+    panel_->setWidget(pages_);
+    addDockWidget(Qt::RightDockWidgetArea, panel_);
+    panel_->hide();
     resize(1000, 700);
+}
+
+void MainWindow::addPage(const QString& action, const QString& title, QWidget* page,
+                         std::function<void()> refresh) {
+    page->setObjectName(title);
+    page->setAccessibleName(title);
+    pages_->addTab(page, title);
+    pageList_.push_back({action, page, std::move(refresh)});
+}
+
+void MainWindow::showPage(const QString& action) {
+    for (const Page& page : pageList_) {
+        if (page.action != action) continue;
+        if (page.refresh) platform::guarded(page.refresh);
+        pages_->setCurrentWidget(page.widget);
+        panel_->show();
+        return;
+    }
+}
+
+void MainWindow::closePages() { panel_->hide(); }
+
+void MainWindow::refreshPages() {
+    for (const Page& page : pageList_)
+        if (page.refresh) platform::guarded(page.refresh);
+}
+
+void MainWindow::settingsChanged() { refreshPages(); }
+void MainWindow::gameListChanged() { refreshPages(); }
+
+void MainWindow::applyScreen(const settings::ScreenSettings& screen) {
+    applyingScreen_ = true;
+    if (screen.state == settings::WindowState::Maximized) {
+        showMaximized();
+    } else if (screen.state == settings::WindowState::Normal) {
+        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+        setGeometry(screen.left, screen.top, screen.width, screen.height);
+    }
+    applyingScreen_ = false;
+}
+
+void MainWindow::reportScreen() {
+    if (applyingScreen_ || !screenChanged) return;
+    settings::ScreenSettings screen;
+    screen.state = isMaximized() ? settings::WindowState::Maximized : settings::WindowState::Normal;
+    const QRect g = geometry();
+    screen.left = g.left();
+    screen.top = g.top();
+    screen.width = g.width();
+    screen.height = g.height();
+    platform::guarded([&] { screenChanged(screen); });
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    reportScreen();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    reportScreen();
 }
 
 void MainWindow::setToolbarIcons(const std::vector<std::filesystem::path>& icons) {
@@ -65,9 +135,16 @@ void MainWindow::setToolbarIcons(const std::vector<std::filesystem::path>& icons
                                          "Fonts",  "Sounds",   "Scans", "Master Reset"};
     toolbar_->clear();
     for (std::size_t i = 0; i < icons.size() && i < std::size(kNames); ++i) {
-        QAction* action =
-            toolbar_->addAction(QIcon(QString::fromStdString(icons[i].string())), kNames[i]);
-        action->setObjectName(kNames[i]);
+        const QString name = QString::fromLatin1(kNames[i]);
+        QAction* action = toolbar_->addAction(QIcon(QString::fromStdString(icons[i].string())), name);
+        action->setObjectName(name);
+        if (name == QLatin1String("Master Reset")) {
+            connect(action, &QAction::triggered, this, [this] {
+                if (masterReset) platform::guarded(masterReset);
+            });
+        } else {
+            connect(action, &QAction::triggered, this, [this, name] { showPage(name); });
+        }
     }
 }
 

@@ -9,6 +9,8 @@
 #include <functional>
 
 class QComboBox;
+class QDockWidget;
+class QTabWidget;
 class QListWidget;
 class QTextBrowser;
 class QTextEdit;
@@ -24,11 +26,25 @@ public:
     // Forwarded to the core.
     std::function<void()> activated;
     std::function<void(bool minimised)> minimisedChanged;
+    std::function<void(const settings::ScreenSettings&)> screenChanged;
+    std::function<void()> masterReset;
+
+    // A page of the options panel, opened by the toolbar action of that name
+    // ("Login", "Settings", "Sounds", ...). `refresh` shows the core's values
+    // again; it runs whenever the core says they changed.
+    void addPage(const QString& action, const QString& title, QWidget* page,
+                 std::function<void()> refresh);
+    void showPage(const QString& action);
+    // Closes the options panel ("Save Changes" of a page does).
+    void closePages();
 
     void setToolbarIcons(const std::vector<std::filesystem::path>& icons) override;
     void setFontSizeChoices(const std::vector<std::string>& choices) override;
     void setStyleChoices(const std::vector<std::string>& choices) override;
     void focusChatInput() override;
+    void applyScreen(const settings::ScreenSettings& screen) override;
+    void settingsChanged() override;
+    void gameListChanged() override;
     void appendChatLine(const std::string& line) override;
     void setServerSelector(const std::vector<std::string>& items,
                            const std::string& shown) override;
@@ -36,9 +52,23 @@ public:
 protected:
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    struct Page {
+        QString action;
+        QWidget* widget;
+        std::function<void()> refresh;
+    };
+    void reportScreen();
+    void refreshPages();
+
     QToolBar* toolbar_;
+    QDockWidget* panel_;
+    QTabWidget* pages_;
+    std::vector<Page> pageList_;
+    bool applyingScreen_ = false;
     QTextBrowser* chatView_;
     QListWidget* userList_;
     QTextEdit* chatInput_;

@@ -30,7 +30,7 @@ TEST(MainWindowSmoke, OpensWithItsCaptionAndTheStartUpFillsIt) {
     QtWindowSystem windows;
     app::Ports ports = fakes.ports();
     app::MainForm form({ports.clock, ports.network, ports.dialogs, windows, ports.app,
-                        ports.folders, ports.registry, ports.hosts, ports.ini, ports.http,
+                        ports.folders, ports.registry, ports.hosts, ports.ini, ports.http, ports.sound,
                         *windows.mainWindow()});
     form.form("TForm1").show();
     form.oldButton9Click();

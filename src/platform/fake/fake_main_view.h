@@ -13,6 +13,9 @@ public:
     std::vector<std::string> chatLines;
     std::vector<std::string> serverItems;
     std::string serverShown;
+    std::vector<settings::ScreenSettings> screens;
+    int settingsShown = 0;
+    int gameListShown = 0;
 
     void setToolbarIcons(const std::vector<std::filesystem::path>& icons) override {
         toolbarIcons = icons;
@@ -30,6 +33,9 @@ public:
         serverItems = items;
         serverShown = shown;
     }
+    void applyScreen(const settings::ScreenSettings& screen) override { screens.push_back(screen); }
+    void settingsChanged() override { ++settingsShown; }
+    void gameListChanged() override { ++gameListShown; }
 };
 
 } // namespace tarmacia::platform::fake

@@ -10,6 +10,7 @@
 #include "platform/fake/fake_main_view.h"
 #include "platform/fake/fake_network.h"
 #include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_sound.h"
 #include "platform/fake/fake_system.h"
 #include "platform/fake/fake_windows.h"
 
@@ -26,10 +27,11 @@ struct FakePorts {
     FakeHostsFile hosts;
     FakeIniFiles ini;
     FakeHttpGet http;
+    FakeSound sound;
     FakeMainView view;
 
     app::Ports ports() {
-        return {clock, network, dialogs, windows, app, folders, registry, hosts, ini, http, view};
+        return {clock, network, dialogs, windows, app, folders, registry, hosts, ini, http, sound, view};
     }
 };
 
