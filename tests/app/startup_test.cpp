@@ -35,7 +35,8 @@ const std::vector<std::string> kFirstStartLog = {
     "Read Gamelist", "Get Game Path from registry porsche.exe",
     "Get Game Path from registry nfshs.exe", "Get Game Path from registry nfshp2.exe",
     "Read misc file", "Read color file", "Read color file", "Read color file", "Read fonts file",
-    "Read sound file", "Read login details", "Read Port file", "Read server file", "Form Activate",
+    "Read sound file", "Load Sounds", "Change TRM Sound", "Read login details", "Read Port file",
+    "Read server file", "Form Activate",
     "Decrypt"};
 
 class Startup : public testing::Test {
