@@ -12,7 +12,11 @@
 #include "platform/qt/qt_http.h"
 #include "platform/qt/qt_network.h"
 #include "platform/qt/qt_sound.h"
+#include "ui/game_editor_page.h"
+#include "ui/login_page.h"
+#include "ui/options_page.h"
 #include "ui/qt_window_system.h"
+#include "ui/sound_page.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -73,6 +77,22 @@ int main(int argc, char* argv[]) {
     mainWindow->masterReset = [&] { form.MasterResetClick(); };
     // The pages of the options panel.
     // (each page registers itself here)
+    auto* loginPage = new ui::LoginPage(form);
+    mainWindow->addPage(
+        QStringLiteral("Login"), QStringLiteral("Servers"), loginPage, [loginPage] { loginPage->refresh(); },
+        [&form] { form.openServersPage(); });
+    auto* gamePage = new ui::GameEditorPage(form);
+    mainWindow->addPage(QStringLiteral("Settings"), QStringLiteral("Games"), gamePage,
+                        [gamePage] { gamePage->refresh(); });
+    auto* optionsPage = new ui::OptionsPageWidget(form);
+    mainWindow->addPage(QStringLiteral("Settings"), QStringLiteral("Options"), optionsPage,
+                        [optionsPage] { optionsPage->refresh(); });
+    auto* soundPage = new ui::SoundPageWidget(form, [mainWindow] { mainWindow->closePages(); });
+    mainWindow->addPage(
+        QStringLiteral("Sounds"), QStringLiteral("Sounds"), soundPage, [soundPage] { soundPage->refresh(); },
+        [&form] {
+            if (auto* page = form.soundPage()) page->open();
+        });
     form.form("TForm1").show();
     // Without a window manager the main window may never be activated; the
     // start-up must run all the same.

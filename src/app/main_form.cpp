@@ -179,6 +179,10 @@ void MainForm::readGameList() {
 
 void MainForm::showGameList() {
     gameViews_ = settings::gameListViews(games, clientFolder_);
+    // The selector keeps showing the game the player chose, while it is listed.
+    const auto& codes = gameViews_.selector.codes;
+    if (std::find(codes.begin(), codes.end(), currentGame) != codes.end())
+        gameViews_.selector.shown = currentGame;
     ports_.view.gameListChanged();
 }
 
@@ -187,7 +191,9 @@ void MainForm::optionChanged() {
 }
 
 void MainForm::MasterResetClick() {
-    if (!settings::masterReset(ports_.dialogs, log_, clientFolder_)) return;
+    // Before the start-up knows the client folder there is nothing to reset.
+    if (!store_) return;
+    if (!settings::masterReset(ports_.dialogs, log_, ports_.ini, clientFolder_)) return;
     ports_.app.startNewInstance({});
     form("TForm1").close();
 }
@@ -205,12 +211,37 @@ void MainForm::deleteGameClick(const std::string& code) {
 
 void MainForm::chooseGame(const std::string& code) {
     currentGame = code;
+    gameViews_.selector.shown = code;
     pending("race list: redraw the race screen for the chosen game");
 }
 
 void MainForm::screenChanged(const settings::ScreenSettings& screen) {
     settings.screen = screen;
     if (screenSave_) screenSave_->start();
+}
+
+void MainForm::RefreshServersClick() {
+    if (!directory_) return;
+    form("TForm27").showModal();
+    directory_->fetch();
+}
+
+void MainForm::openServersPage() {
+    if (!store_) return;
+    settings.savedServerNames.clear();
+    store_->ReadserverFile(settings);
+}
+
+void MainForm::serverChosen(const std::string& name) {
+    if (directory_) directory_->selectorChosen(name);
+}
+
+void MainForm::savedServerDoubleClicked(int index) {
+    if (directory_) directory_->savedListDoubleClicked(index);
+}
+
+void MainForm::setServerSource(bool fromDirectory) {
+    if (directory_) directory_->setFromDirectory(fromDirectory);
 }
 
 void MainForm::startDirectory() {

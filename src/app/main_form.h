@@ -107,6 +107,13 @@ public:
     // The main window moved, was resized, maximised or restored: saved 3 s
     // later, once the main window is ready.
     void screenChanged(const settings::ScreenSettings& screen);
+    // The login panel's servers: "Refresh", opening the page (the saved
+    // list is read again), the selector, the saved list and the source switch.
+    void RefreshServersClick();
+    void openServersPage();
+    void serverChosen(const std::string& name);
+    void savedServerDoubleClicked(int index);
+    void setServerSource(bool fromDirectory);
 
 private:
     void startOnce();

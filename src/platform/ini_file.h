@@ -45,6 +45,9 @@ public:
     std::vector<std::string> keyNames(const std::filesystem::path& file,
                                       std::string_view section) const;
 
+    // Deletes the whole file; a missing file is left alone.
+    virtual void removeFile(const std::filesystem::path& file) = 0;
+
     // Files marked private are created readable and writable by the user only
     // (0600) and kept so on every rewrite: they hold a scrambled password.
     virtual void markPrivate(const std::filesystem::path& file) = 0;

@@ -195,10 +195,7 @@ void GameListStore::WriteGamelist(const multigame& list) {
     }
 }
 
-void GameListStore::clearFile() {
-    for (const std::string& name : ini_.sectionNames(file_))
-        ini_.eraseSection(file_, name);
-}
+void GameListStore::clearFile() { ini_.removeFile(file_); }
 
 bool saveGame(multigame& list, GameListStore& store, const GameEditorInput& input) {
     std::string code = toUpper(input.code);

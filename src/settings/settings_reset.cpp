@@ -2,11 +2,10 @@
 
 #include "app/message_box.h"
 
-#include <system_error>
 
 namespace tarmacia::settings {
 
-bool masterReset(platform::Dialogs& dialogs, app::DiagnosticLog& log,
+bool masterReset(platform::Dialogs& dialogs, app::DiagnosticLog& log, platform::IniFiles& ini,
                  const std::filesystem::path& clientFolder) {
     app::MessageBoxRecord box;
     box.title = "Restore Default Settings";
@@ -17,11 +16,7 @@ bool masterReset(platform::Dialogs& dialogs, app::DiagnosticLog& log,
     box.button1 = "Reset";
     box.button2 = "Cancel";
     if (app::messagebox(dialogs, log, box) != 1) return false;
-    for (const char* name : kResetFiles) {
-        // A file that was never written is simply not there.
-        std::error_code ignored;
-        std::filesystem::remove(clientFolder / name, ignored);
-    }
+    for (const char* name : kResetFiles) ini.removeFile(clientFolder / name);
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/diagnostic_log.h"
 #include "platform/dialogs.h"
+#include "platform/ini_file.h"
 
 #include <array>
 #include <filesystem>
@@ -17,7 +18,7 @@ inline constexpr std::array<const char*, 7> kResetFiles{
 
 // Asks first; on "Reset" deletes kResetFiles from the client folder and
 // answers true, and the caller then starts a new instance and closes this one.
-bool masterReset(platform::Dialogs& dialogs, app::DiagnosticLog& log,
+bool masterReset(platform::Dialogs& dialogs, app::DiagnosticLog& log, platform::IniFiles& ini,
                  const std::filesystem::path& clientFolder);
 
 } // namespace tarmacia::settings

@@ -61,6 +61,10 @@ void SoundPage::chooseEvent(int index) {
 void SoundPage::chooseFile(const std::string& name) {
     log_.label("Set Sound");
     fileText = name;
+    if (name == kNoSound) {
+        event().filePath.clear(); // nothing to play
+        return;
+    }
     // Stored like the default paths, so the player needs no other rule.
     event().filePath = cut(store_.clientFolder().string() + "/sounds/" + name, 100);
 }

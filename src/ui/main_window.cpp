@@ -51,16 +51,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     auto* options = new QVBoxLayout;
     fontSize_ = named(new QComboBox(central), QStringLiteral("Font Size"));
     style_ = named(new QComboBox(central), QStringLiteral("Style"));
-    server_ = named(new QComboBox(central), QStringLiteral("Server"));
-    server_->setMinimumContentsLength(16);
-    options->addWidget(server_);
     options->addWidget(fontSize_);
     options->addWidget(style_);
     inputRow->addLayout(options);
     layout->addLayout(inputRow);
     setCentralWidget(central);
 
-    panel_ = named(new QDockWidget(QStringLiteral("Options"), this), QStringLiteral("Options"));
+    panel_ = named(new QDockWidget(QStringLiteral("Options"), this), QStringLiteral("Options Panel"));
     panel_->setFeatures(QDockWidget::DockWidgetClosable);
     pages_ = named(new QTabWidget(panel_), QStringLiteral("Options Pages"));
     panel_->setWidget(pages_);
@@ -70,16 +67,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 }
 
 void MainWindow::addPage(const QString& action, const QString& title, QWidget* page,
-                         std::function<void()> refresh) {
+                         std::function<void()> refresh, std::function<void()> open) {
     page->setObjectName(title);
     page->setAccessibleName(title);
     pages_->addTab(page, title);
-    pageList_.push_back({action, page, std::move(refresh)});
+    pageList_.push_back({action, page, std::move(refresh), std::move(open)});
 }
 
 void MainWindow::showPage(const QString& action) {
     for (const Page& page : pageList_) {
         if (page.action != action) continue;
+        if (page.open) platform::guarded(page.open);
         if (page.refresh) platform::guarded(page.refresh);
         pages_->setCurrentWidget(page.widget);
         panel_->show();
@@ -165,11 +163,9 @@ void MainWindow::appendChatLine(const std::string& line) {
     chatView_->append(QString::fromStdString(line).toHtmlEscaped());
 }
 
-void MainWindow::setServerSelector(const std::vector<std::string>& items,
-                                   const std::string& shown) {
-    server_->clear();
-    for (const auto& item : items) server_->addItem(QString::fromStdString(item));
-    server_->setCurrentText(QString::fromStdString(shown));
+// The login page reads the selector from the core when it refreshes.
+void MainWindow::setServerSelector(const std::vector<std::string>&, const std::string&) {
+    refreshPages();
 }
 
 bool MainWindow::event(QEvent* event) {

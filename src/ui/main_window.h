@@ -31,9 +31,10 @@ public:
 
     // A page of the options panel, opened by the toolbar action of that name
     // ("Login", "Settings", "Sounds", ...). `refresh` shows the core's values
-    // again; it runs whenever the core says they changed.
+    // again; it runs whenever the core says they changed. `open`, when given,
+    // runs first each time the player opens the page.
     void addPage(const QString& action, const QString& title, QWidget* page,
-                 std::function<void()> refresh);
+                 std::function<void()> refresh, std::function<void()> open = {});
     void showPage(const QString& action);
     // Closes the options panel ("Save Changes" of a page does).
     void closePages();
@@ -60,6 +61,7 @@ private:
         QString action;
         QWidget* widget;
         std::function<void()> refresh;
+        std::function<void()> open;
     };
     void reportScreen();
     void refreshPages();
@@ -74,7 +76,6 @@ private:
     QTextEdit* chatInput_;
     QComboBox* fontSize_;
     QComboBox* style_;
-    QComboBox* server_;
 };
 
 } // namespace tarmacia::ui

@@ -122,6 +122,28 @@ TEST_F(SettingsStoreTest, WriteserverFileKeepsOnlyNamedSlotsAndNeverAPassword) {
     EXPECT_EQ(back.savedServers[2].lastLogin, 7);
 }
 
+TEST_F(SettingsStoreTest, AddserverfileMergesByNameAndRewritesTheFile) {
+    s.savedServers[0] = {"Main", "srvpw", "old.example", "5000", "Ann", "gbr", "pw", "True", 86400};
+    // A known name takes the new address and login but keeps its last login.
+    store.addserverfile(s, {"Main", "1", "new.example", "5445", "", "", "", "", 0});
+    EXPECT_EQ(s.savedServers[0].ip, "new.example");
+    EXPECT_EQ(s.savedServers[0].serverPassword, "");
+    EXPECT_EQ(s.savedServers[0].userName, "");
+    EXPECT_EQ(s.savedServers[0].lastLogin, 86400);
+    // A new name fills the first free slot, without the server password.
+    store.addserverfile(s, {"Other", "1", "10.0.0.9", "5446", "", "", "", "Auto", 5});
+    EXPECT_EQ(s.savedServers[1].name, "Other");
+    EXPECT_EQ(s.savedServers[1].serverPassword, "");
+    EXPECT_EQ(s.savedServers[1].lastLogin, 5);
+    EXPECT_EQ(read("server.ini", "server1", "serverip"), "10.0.0.9");
+    // A full list takes nothing more.
+    for (std::size_t i = 2; i < s.savedServers.size(); ++i)
+        s.savedServers[i].name = "S" + std::to_string(i);
+    store.addserverfile(s, {"Late", "1", "10.0.0.10", "1", "", "", "", "", 0});
+    for (const ServerEntry& e : s.savedServers) EXPECT_NE(e.name, "Late");
+    EXPECT_THAT(text("server.ini"), Not(HasSubstr("Late")));
+}
+
 TEST_F(SettingsStoreTest, ScreenStateDecidesWhetherGeometryApplies) {
     struct Case {
         const char* state;
@@ -346,13 +368,14 @@ TEST(MasterResetTest, DeletesTheSevenFilesOnlyOnReset) {
          {Case{platform::BoxButton::Cancel, false}, Case{platform::BoxButton::None, false},
           Case{platform::BoxButton::Ok, true}}) {
         test::TempDir folder;
+        platform::fake::FakeIniFiles ini;
         for (const std::string& name : all)
-            test::writeFile(folder / name, "x");
+            ini.setText(folder / name, "x");
         platform::fake::FakeDialogs dialogs;
         dialogs.answers.push_back(c.answer);
         app::DiagnosticLog log;
 
-        EXPECT_EQ(masterReset(dialogs, log, folder.path()), c.reset);
+        EXPECT_EQ(masterReset(dialogs, log, ini, folder.path()), c.reset);
 
         ASSERT_EQ(dialogs.shown.size(), 1u);
         EXPECT_EQ(dialogs.shown[0].kind, platform::BoxKind::Warning);
@@ -363,7 +386,7 @@ TEST(MasterResetTest, DeletesTheSevenFilesOnlyOnReset) {
         EXPECT_EQ(dialogs.shown[0].cancelCaption, "Cancel");
         std::vector<std::string> left;
         for (const std::string& name : all)
-            if (fs::exists(folder / name)) left.push_back(name);
+            if (ini.exists(folder / name)) left.push_back(name);
         if (c.reset)
             EXPECT_THAT(left, ElementsAre("gamelist.ini", "ports.ini", "logfile.trm"));
         else

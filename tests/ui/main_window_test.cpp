@@ -1,37 +1,16 @@
-#include "app/main_form.h"
-#include "platform/fake/fake_ports.h"
-#include "support/temp_dir.h"
-#include "ui/qt_window_system.h"
+#include "support/ui_world.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QMessageBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace tarmacia::ui {
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "tests_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 TEST(MainWindowSmoke, OpensWithItsCaptionAndTheStartUpFillsIt) {
-    application();
-    test::TempDir home;
-    platform::fake::FakePorts fakes;
-    fakes.folders.documentsPath = home / "Documents";
-    fakes.folders.programPath = home / "program";
-    QtWindowSystem windows;
-    app::Ports ports = fakes.ports();
-    app::MainForm form({ports.clock, ports.network, ports.dialogs, windows, ports.app,
-                        ports.folders, ports.registry, ports.hosts, ports.ini, ports.http, ports.sound,
-                        *windows.mainWindow()});
+    test::UiWorld world;
+    auto& windows = world.windows;
+    auto& form = world.form;
     form.form("TForm1").show();
     form.oldButton9Click();
 

@@ -25,6 +25,7 @@ public:
     void remove(const std::filesystem::path& file);
     bool isPrivate(const std::filesystem::path& file) const;
 
+    void removeFile(const std::filesystem::path& file) override { remove(file); }
     void markPrivate(const std::filesystem::path& file) override;
 
 protected:

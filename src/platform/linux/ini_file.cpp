@@ -185,6 +185,11 @@ void DiskIniFiles::edit(const fs::path& file, const std::function<bool(IniText&)
     syncFolder(folder);
 }
 
+void DiskIniFiles::removeFile(const fs::path& file) {
+    if (::unlink(file.c_str()) != 0 && errno != ENOENT)
+        throw IniError("Cannot delete settings file " + file.string() + ": " + std::strerror(errno));
+}
+
 void DiskIniFiles::markPrivate(const fs::path& file) {
     private_.insert(privateKey(file));
     // A file written before it was marked (or by an older client) is closed now.

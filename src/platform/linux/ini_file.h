@@ -21,6 +21,7 @@ public:
     // `rename` replaces the file with the finished temporary; tests make it fail.
     explicit DiskIniFiles(Rename rename = ::rename);
 
+    void removeFile(const std::filesystem::path& file) override;
     void markPrivate(const std::filesystem::path& file) override;
 
     // Settings files are a few kilobytes; a larger file is read only this far

@@ -1,0 +1,63 @@
+#pragma once
+// The real windows over fake ports, for the offscreen UI tests: one
+// QApplication per test program, a temporary home, and the main form.
+
+#include "app/client_folder.h"
+#include "app/main_form.h"
+#include "platform/fake/fake_ports.h"
+#include "support/temp_dir.h"
+#include "ui/qt_window_system.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace tarmacia::test {
+
+inline void ensureWidgetsApp() {
+    if (QApplication::instance() != nullptr) return;
+    static int argc = 1;
+    static char name[] = "tests_ui";
+    static char* argv[] = {name, nullptr};
+    static auto app = std::make_unique<QApplication>(argc, argv);
+}
+
+class UiWorld {
+public:
+    UiWorld() : form(ports()) {}
+
+    std::filesystem::path clientFolder() const {
+        return fakes.folders.documentsPath / app::kClientFolderName;
+    }
+
+private:
+    // Members are built in order: the application and the folders come first.
+    struct Application {
+        Application() { ensureWidgetsApp(); }
+    } application_;
+
+public:
+    TempDir home;
+    platform::fake::FakePorts fakes;
+
+private:
+    struct Folders {
+        Folders(platform::fake::FakePorts& fakes, const TempDir& home) {
+            fakes.folders.documentsPath = home / "Documents";
+            fakes.folders.programPath = home / "program";
+        }
+    } folders_{fakes, home};
+
+public:
+    ui::QtWindowSystem windows;
+    app::MainForm form;
+
+private:
+    app::Ports ports() {
+        app::Ports p = fakes.ports();
+        return {p.clock,    p.network, p.dialogs, windows, p.app,   p.folders,
+                p.registry, p.hosts,   p.ini,     p.http,  p.sound, *windows.mainWindow()};
+    }
+};
+
+} // namespace tarmacia::test
