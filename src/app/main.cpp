@@ -14,6 +14,7 @@
 #include "platform/qt/qt_sound.h"
 #include "ui/game_editor_page.h"
 #include "ui/login_page.h"
+#include "ui/question_windows.h"
 #include "ui/options_page.h"
 #include "ui/qt_window_system.h"
 #include "ui/sound_page.h"
@@ -75,6 +76,11 @@ int main(int argc, char* argv[]) {
     };
     mainWindow->screenChanged = [&](const settings::ScreenSettings& s) { form.screenChanged(s); };
     mainWindow->masterReset = [&] { form.MasterResetClick(); };
+    mainWindow->loginButton = [&] { form.JvImgBtn1Click(); };
+    static_cast<ui::SecurityQuestion*>(windows.widget("TForm4"))->answered =
+        [&](const std::string& answer) { form.securityAnswer(answer); };
+    static_cast<ui::AutoLogout*>(windows.widget("TForm7"))->answered =
+        [&](bool stay) { form.autoLogoutAnswer(stay); };
     // The pages of the options panel.
     // (each page registers itself here)
     auto* loginPage = new ui::LoginPage(form);

@@ -25,6 +25,7 @@ MainForm::MainForm(Ports ports) : ports_(ports) {
         FormClose();
         ports_.app.quit();
     });
+    startLoginTimers();
     // The log sits beside the program when the program folder is writable
     // (a build tree); an installed program logs into the client folder.
     log_.setFolder(ports_.folders.programWritable()
@@ -161,7 +162,7 @@ void MainForm::readSettings() {
     read([&] { readGameList(); });
     read([&] { store.ReadmiscFile(settings, "all"); });
     read([&] { store.ReadlanguageFile(settings); });
-    pending("languages: apply the language");
+    read([&] { setlang(); });
     read([&] { store.ReadcolorFile(settings); });
     pending("themes: settheme");
     read([&] { store.ReadcolorFile(settings); });
@@ -170,6 +171,16 @@ void MainForm::readSettings() {
     read([&] { soundPage_->optionload(); });
     read([&] { store.Readlogindetails(settings); });
     read([&] { store.ReadportFile(settings, currentGame); });
+}
+
+void MainForm::setlang() {
+    log_.label("Set Language");
+    const std::string& flag = settings.user.languageFlag;
+    const std::string& name = settings.user.languageName;
+    log_.label("Read Language");
+    // A missing file leaves the texts as they are.
+    lang_.load(settings::languageFile(clientFolder_, flag, name));
+    pending("languages: show the texts in the windows and the language page");
 }
 
 void MainForm::readGameList() {
@@ -245,7 +256,8 @@ void MainForm::setServerSource(bool fromDirectory) {
 }
 
 void MainForm::startDirectory() {
-    settings::WebHosts hosts = settings::readWebHosts(ports_.ini, clientFolder_);
+    webHosts_ = settings::readWebHosts(ports_.ini, clientFolder_);
+    const settings::WebHosts& hosts = webHosts_;
     settings::DirectoryHooks hooks;
     hooks.chatLine = [this](const std::string& line) { systemLine(line); };
     hooks.closePleaseWait = [this] { closePleaseWait(); };
@@ -253,7 +265,7 @@ void MainForm::startDirectory() {
         store_->addserverfile(settings, e);
     };
     hooks.savedSlot = [this](int i) { return settings.savedServers.at(static_cast<std::size_t>(i)); };
-    hooks.loggedIn = [] { return false; }; // the login comes with its own feature
+    hooks.loggedIn = [this] { return loginState == 1; };
     hooks.setSelector = [this](const std::vector<std::string>& items, const std::string& shown) {
         ports_.view.setServerSelector(items, shown);
     };

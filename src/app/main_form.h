@@ -5,12 +5,16 @@
 #include "app/diagnostic_log.h"
 #include "app/message_box.h"
 #include "app/ports.h"
+#include "protocol/dispatcher.h"
+#include "protocol/lobby_link.h"
+#include "settings/languages.h"
 #include "settings/game_list.h"
 #include "settings/server_directory.h"
 #include "settings/settings.h"
 #include "settings/settings_deferred_save.h"
 #include "settings/settings_sound_page.h"
 #include "settings/settings_store.h"
+#include "settings/web_hosts.h"
 
 #include <array>
 #include <filesystem>
@@ -31,11 +35,11 @@ inline constexpr const char* kWindowsVersionKey =
 
 enum class SysCommand { Minimize, Maximize, Restore, Other };
 
-class MainForm {
+class MainForm : public protocol::InboundHandlers {
 public:
     // Creates every window in the program's order.
     explicit MainForm(Ports ports);
-    ~MainForm();
+    ~MainForm() override;
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
 
@@ -86,6 +90,22 @@ public:
     std::string noticeSuffix;
     std::string currentGame; // the game code races, scans and history refer to
 
+    // Login state: 0 logged out, 1 connected and login sent, 2 while the
+    // "No User Name Selected" box is up.
+    int loginState = 0;
+    std::string playerName;
+    std::string messageName; // the login name taken at connect
+    std::string pendingRegistration;
+    std::string lobbyWebHost;
+    std::string chatMode;
+    bool loginPanelOpen = false;
+    int joining = 0;
+    int raceCounter = 0;
+    int raceActive = 0;
+    std::string raceToken; // the last "~q~"
+    std::vector<std::string> users;
+    std::filesystem::path loginFlagPicture; // shown on the login panel
+
     // Settings values in memory, the game list and the server directory;
     // the stores exist once the client folder is known.
     settings::Settings settings;
@@ -115,12 +135,72 @@ public:
     void savedServerDoubleClicked(int index);
     void setServerSource(bool fromDirectory);
 
+    // Login and logout.
+    void JvImgBtn1Click();          // the Login / Logout button
+    void LoginClick();              // opens the connection
+    void LogoutClick();             // the player's logout
+    void Timer2Timer();             // keep-alive during a race suspension
+    void CheckBox2Click(bool on);   // "Use as Default"
+    void JvImgBtn25Click();         // "Reset Login"
+    void Edit1Change(const std::string& text); // the login name field
+    void setLoginPassword(const std::string& password);
+    void loginFieldFocused();       // name or password field got the focus
+    // The "Security Question" window closed: the answer, empty for "Close".
+    void securityAnswer(const std::string& answer);
+    // The "Auto Logout" window: "Yes" (stay) or "No".
+    void autoLogoutAnswer(bool stay);
+    // Socket events of the lobby connection.
+    void ClientSocket1Connecting();
+    void ClientSocketConnect();
+    void ClientSocket1Error(const std::string& message);
+    void ClientSocket1Disconnect();
+    void ClientSocketReadEvent();
+    // Sends one lobby message on the lobby connection.
+    void send(const std::string& message) { link_.send(message); }
+
+    // Inbound lobby messages.
+    void notice(int titleString, const std::string& payload, std::size_t bound) override;
+    void makesound(int number) override;
+    void closerace() override;
+    void showchat(const std::string& payload) override;
+    void listuser(const std::string& payload) override;
+    void showuser(const std::string& payload) override;
+    void clearracelist() override;
+    void showracers(const std::string& payload) override;
+    void showrace(const std::string& payload) override;
+    void norace() override;
+    void updateteam(const std::string& payload) override;
+    void showteam(const std::string& payload) override;
+    void setteam(const std::string& payload) override;
+    void ipsetup(const std::string& payload) override;
+    void racehostmode(const std::string& payload) override;
+    void doweekly(const std::string& payload) override;
+    void logout(const std::string& reason) override;
+    void raceTime(const std::string& text) override;
+    void sleeper() override;
+    void setpchange(const std::string& payload) override;
+    void setpval(const std::string& payload) override;
+    void whisshow(const std::string& payload) override;
+    void tracklist(const std::string& payload) override;
+    void trackset(const std::string& payload) override;
+    void passset(const std::string& payload) override;
+    void storeRaceToken(const std::string& payload) override;
+
+    const settings::LanguageStrings& lang() const { return lang_; }
+    bool loggedIn() const { return loginState == 1; }
+    bool lobbyConnected() const { return lobbySocket_ && lobbySocket_->isConnected(); }
+
 private:
     void startOnce();
     void styleChoices();
     void readSettings();
     void readGameList();
     void showGameList();
+    void setlang();
+    void openLoginPanel();
+    void endSuspension();
+    void startLoginTimers();
+    std::int32_t todayMidnight() const;
     void startDirectory();
 
     Ports ports_;
@@ -133,6 +213,18 @@ private:
     std::optional<settings::DeferredSave> optionsSave_;
     std::unique_ptr<platform::Timer> screenSave_;
     settings::GameListViews gameViews_;
+    settings::LanguageStrings lang_;
+    protocol::Dispatcher dispatcher_{*this, log_};
+    std::unique_ptr<platform::TcpClient> lobbySocket_;
+    protocol::LobbyLink link_;
+    settings::ServerEntry server_; // the server of the current login
+    std::unique_ptr<platform::Timer> keepAlive_;
+    std::unique_ptr<platform::Timer> pleaseWaitClose_;
+    std::unique_ptr<platform::Timer> idleAnswer_;
+    bool socketOpen_ = false; // connecting or connected
+    bool suspended_ = false;  // the main window is hidden for a race
+    settings::WebHosts webHosts_;
+    protocol::PrefixSource prefixSource_ = protocol::randomPrefixSource();
     std::filesystem::path clientFolder_;
     std::filesystem::path installFolder_;
     std::string windowsVersionName_;

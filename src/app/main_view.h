@@ -11,6 +11,13 @@
 
 namespace tarmacia::app {
 
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
 class MainView {
 public:
     virtual ~MainView() = default;
@@ -31,6 +38,24 @@ public:
     virtual void settingsChanged() = 0;
     // The game path editor and the game selector show the list again.
     virtual void gameListChanged() = 0;
+
+    // Markup the client builds itself (never text from players), at the end
+    // of the chat view.
+    virtual void appendChatHtml(const std::string& html) = 0;
+    virtual void setUsers(const std::vector<std::string>& users) = 0;
+    // The caption of the "Race Time" header.
+    virtual void setRaceTime(const std::string& caption) = 0;
+    // The login panel: open or closed, and its fields shown again from the
+    // core (name, password, "Use as Default", flag picture).
+    virtual void showLoginPanel(bool open) = 0;
+    virtual void loginFieldsChanged() = 0;
+    // The login button reads "Logout" while logged in.
+    virtual void setLoggedIn(bool loggedIn) = 0;
+    virtual void closePages() = 0;
+    virtual Rect windowRect() const = 0;
+    // The "Security Question" window's question; its answer comes back
+    // through MainForm::securityAnswer.
+    virtual void setSecurityQuestion(const std::string& question) = 0;
 };
 
 } // namespace tarmacia::app

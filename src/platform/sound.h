@@ -12,6 +12,8 @@ public:
     virtual ~Sound() = default;
     // Starts playing and returns at once; a missing or broken file plays nothing.
     virtual void play(const std::filesystem::path& wave) = 0;
+    // Stops everything playing.
+    virtual void stop() = 0;
     virtual void setVolume(int left, int right) = 0;
     virtual int leftVolume() const = 0;
     virtual int rightVolume() const = 0;

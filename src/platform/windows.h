@@ -21,6 +21,8 @@ public:
     virtual bool isVisible() const = 0;
     // Brings a minimised window back to its normal state.
     virtual void restore() = 0;
+    // Top-left corner on the screen.
+    virtual void move(int left, int top) = 0;
     // Called when the window is closed by the player or by close().
     virtual void onClosed(std::function<void()> handler) = 0;
 };
@@ -40,6 +42,8 @@ public:
     virtual void quit() = 0;
     // Starts a new instance of this program (same arguments) in `workingFolder`.
     virtual void startNewInstance(const std::string& workingFolder) = 0;
+    // Opens a web page in the player's browser (http and https only).
+    virtual void openUrl(const std::string& url) = 0;
 };
 
 } // namespace tarmacia::platform

@@ -350,3 +350,13 @@ void ServerDirectory::showSelector() {
 }
 
 } // namespace tarmacia::settings
+
+namespace tarmacia::settings {
+
+void ServerDirectory::setSelectedUserFlag(const std::string& flag) {
+    if (selected_ < 0 || selected_ >= kSlots) return;
+    ServerEntry& slot = slots_[static_cast<std::size_t>(selected_)];
+    slot.userFlag = cut(flag, 5);
+}
+
+} // namespace tarmacia::settings

@@ -77,6 +77,8 @@ public:
     // After a login: the day's midnight (seconds since 1970) goes into the
     // selected directory slot when the current server has a name.
     void stampLastLogin(std::int32_t midnight);
+    // The login name's flag code goes into the selected directory slot.
+    void setSelectedUserFlag(const std::string& flag);
 
     std::string requestUrl(const std::string& base);
 

@@ -5,6 +5,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPixmap>
 #include <QFormLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -26,6 +30,27 @@ template <typename W> W* captioned(W* widget, const QString& caption) {
 LoginPage::LoginPage(app::MainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QFormLayout;
+    name_ = captioned(new QLineEdit(this), QStringLiteral("Login Name"));
+    name_->setMaxLength(15); // room for a "[flag]" prefix; the core keeps 10
+    flag_ = new QLabel(this);
+    flag_->setFixedSize(36, 24);
+    flag_->setAccessibleName(QStringLiteral("Flag"));
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(name_, 1);
+    nameRow->addWidget(flag_);
+    fields->addRow(QStringLiteral("Login Name"), nameRow);
+    password_ = captioned(new QLineEdit(this), QStringLiteral("Password"));
+    password_->setEchoMode(QLineEdit::Password);
+    fields->addRow(QStringLiteral("Password"), password_);
+    useAsDefault_ = captioned(new QCheckBox(QStringLiteral("Use as Default"), this),
+                              QStringLiteral("Use as Default"));
+    fields->addRow(QString(), useAsDefault_);
+    resetLogin_ = captioned(new QPushButton(QStringLiteral("Reset Login"), this),
+                            QStringLiteral("Reset Login"));
+    fields->addRow(QString(), resetLogin_);
+    name_->installEventFilter(this);
+    password_->installEventFilter(this);
+
     servers_ = captioned(new QComboBox(this), QStringLiteral("Server"));
     servers_->setMinimumContentsLength(16);
     fields->addRow(QStringLiteral("Server"), servers_);
@@ -43,6 +68,16 @@ LoginPage::LoginPage(app::MainForm& form, QWidget* parent) : QWidget(parent), fo
     layout->addWidget(refreshButton_);
     layout->addStretch(1);
 
+    connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        platform::guarded([&] { form_.Edit1Change(text.toStdString()); });
+    });
+    connect(password_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        platform::guarded([&] { form_.setLoginPassword(text.toStdString()); });
+    });
+    connect(useAsDefault_, &QCheckBox::toggled, this,
+            [this](bool on) { platform::guarded([&] { form_.CheckBox2Click(on); }); });
+    connect(resetLogin_, &QPushButton::clicked, this,
+            [this] { platform::guarded([&] { form_.JvImgBtn25Click(); }); });
     connect(servers_, &QComboBox::textActivated, this, [this](const QString& text) {
         platform::guarded([&] { form_.serverChosen(text.toStdString()); });
     });
@@ -58,7 +93,25 @@ LoginPage::LoginPage(app::MainForm& form, QWidget* parent) : QWidget(parent), fo
             [this] { platform::guarded([&] { form_.RefreshServersClick(); }); });
 }
 
+bool LoginPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && (watched == name_ || watched == password_))
+        platform::guarded([&] { form_.loginFieldFocused(); });
+    return QWidget::eventFilter(watched, event);
+}
+
 void LoginPage::refresh() {
+    const auto& login = form_.settings.user.login;
+    const QString name = QString::fromStdString(login.name);
+    if (name_->text() != name) name_->setText(name);
+    const QString password = QString::fromStdString(login.password);
+    if (password_->text() != password) password_->setText(password);
+    {
+        QSignalBlocker blockDefault(useAsDefault_);
+        useAsDefault_->setChecked(login.useAsDefault);
+    }
+    QPixmap flag(QString::fromStdString(form_.loginFlagPicture.string()));
+    flag_->setPixmap(flag.isNull() ? QPixmap() : flag.scaled(flag_->size(), Qt::KeepAspectRatio));
+
     QSignalBlocker blockServers(servers_);
     servers_->clear();
     if (settings::ServerDirectory* directory = form_.directory()) {

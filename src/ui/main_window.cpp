@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "platform/guard.h"
+#include "ui/question_windows.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextEdit>
@@ -36,6 +38,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
+    auto* header = new QHBoxLayout;
+    raceTime_ = named(new QLabel(central), QStringLiteral("Race Time"));
+    login_ = named(new QPushButton(QStringLiteral("Login"), central), QStringLiteral("Login"));
+    header->addWidget(raceTime_, 1);
+    header->addWidget(login_);
+    layout->addLayout(header);
+    connect(login_, &QPushButton::clicked, this, [this] {
+        if (loginButton) platform::guarded(loginButton);
+    });
     auto* split = new QSplitter(Qt::Horizontal, central);
     chatView_ = named(new QTextBrowser(split), QStringLiteral("Chat"));
     chatView_->setOpenLinks(false);
@@ -93,6 +104,42 @@ void MainWindow::refreshPages() {
 }
 
 void MainWindow::settingsChanged() { refreshPages(); }
+void MainWindow::loginFieldsChanged() { refreshPages(); }
+
+void MainWindow::appendChatHtml(const std::string& html) {
+    chatView_->append(QString::fromStdString(html));
+}
+
+void MainWindow::setUsers(const std::vector<std::string>& users) {
+    userList_->clear();
+    for (const auto& user : users) userList_->addItem(QString::fromStdString(user));
+}
+
+void MainWindow::setRaceTime(const std::string& caption) {
+    raceTime_->setText(QString::fromStdString(caption));
+}
+
+void MainWindow::showLoginPanel(bool open) {
+    if (open)
+        showPage(QStringLiteral("Login"));
+    else
+        closePages();
+}
+
+void MainWindow::setLoggedIn(bool loggedIn) {
+    const QString caption = loggedIn ? QStringLiteral("Logout") : QStringLiteral("Login");
+    login_->setText(caption);
+    login_->setAccessibleName(caption);
+}
+
+app::Rect MainWindow::windowRect() const {
+    const QRect g = geometry();
+    return {g.left(), g.top(), g.width(), g.height()};
+}
+
+void MainWindow::setSecurityQuestion(const std::string& question) {
+    if (security_) security_->setQuestion(QString::fromStdString(question));
+}
 void MainWindow::gameListChanged() { refreshPages(); }
 
 void MainWindow::applyScreen(const settings::ScreenSettings& screen) {

@@ -9,6 +9,8 @@
 #include <functional>
 
 class QComboBox;
+class QLabel;
+class QPushButton;
 class QDockWidget;
 class QTabWidget;
 class QListWidget;
@@ -17,6 +19,8 @@ class QTextEdit;
 class QToolBar;
 
 namespace tarmacia::ui {
+
+class SecurityQuestion;
 
 class MainWindow : public QMainWindow, public app::MainView {
     Q_OBJECT
@@ -28,6 +32,7 @@ public:
     std::function<void(bool minimised)> minimisedChanged;
     std::function<void(const settings::ScreenSettings&)> screenChanged;
     std::function<void()> masterReset;
+    std::function<void()> loginButton;
 
     // A page of the options panel, opened by the toolbar action of that name
     // ("Login", "Settings", "Sounds", ...). `refresh` shows the core's values
@@ -36,8 +41,6 @@ public:
     void addPage(const QString& action, const QString& title, QWidget* page,
                  std::function<void()> refresh, std::function<void()> open = {});
     void showPage(const QString& action);
-    // Closes the options panel ("Save Changes" of a page does).
-    void closePages();
 
     void setToolbarIcons(const std::vector<std::filesystem::path>& icons) override;
     void setFontSizeChoices(const std::vector<std::string>& choices) override;
@@ -46,6 +49,17 @@ public:
     void applyScreen(const settings::ScreenSettings& screen) override;
     void settingsChanged() override;
     void gameListChanged() override;
+    void appendChatHtml(const std::string& html) override;
+    void setUsers(const std::vector<std::string>& users) override;
+    void setRaceTime(const std::string& caption) override;
+    void showLoginPanel(bool open) override;
+    void loginFieldsChanged() override;
+    void setLoggedIn(bool loggedIn) override;
+    void closePages() override;
+    app::Rect windowRect() const override;
+    void setSecurityQuestion(const std::string& question) override;
+
+    void setSecurityWindow(SecurityQuestion* window) { security_ = window; }
     void appendChatLine(const std::string& line) override;
     void setServerSelector(const std::vector<std::string>& items,
                            const std::string& shown) override;
@@ -67,6 +81,9 @@ private:
     void refreshPages();
 
     QToolBar* toolbar_;
+    QPushButton* login_;
+    QLabel* raceTime_;
+    SecurityQuestion* security_ = nullptr;
     QDockWidget* panel_;
     QTabWidget* pages_;
     std::vector<Page> pageList_;

@@ -2,6 +2,7 @@
 
 #include "ui/forms.h"
 #include "ui/please_wait.h"
+#include "ui/question_windows.h"
 
 namespace tarmacia::ui {
 
@@ -23,6 +24,12 @@ platform::Window& QtWindowSystem::create(const std::string& formName, const std:
         // activated again when the dialog goes.
         QObject::connect(wait, &QDialog::finished, main_, [this] { main_->activateWindow(); });
         widget = wait;
+    } else if (formName == "TForm4") {
+        auto* security = new SecurityQuestion(main_);
+        main_->setSecurityWindow(security);
+        widget = security;
+    } else if (formName == "TForm7") {
+        widget = new AutoLogout(main_);
     } else {
         widget = new FormShell(main_);
     }

@@ -35,6 +35,8 @@ void WidgetWindow::restore() {
     widget_->show();
 }
 
+void WidgetWindow::move(int left, int top) { widget_->move(left, top); }
+
 bool WidgetWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == widget_ && event->type() == QEvent::Close && closed_)
         platform::guarded(closed_);

@@ -23,6 +23,7 @@ public:
     void close() override;
     bool isVisible() const override;
     void restore() override;
+    void move(int left, int top) override;
     void onClosed(std::function<void()> handler) override { closed_ = std::move(handler); }
 
 protected:

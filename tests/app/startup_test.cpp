@@ -34,7 +34,8 @@ const std::vector<std::string> kFirstStartLog = {
     "Check TRM Files", "Find MyDocuments ", "Read screen file", "Read misc file", "Read misc file",
     "Read Gamelist", "Get Game Path from registry porsche.exe",
     "Get Game Path from registry nfshs.exe", "Get Game Path from registry nfshp2.exe",
-    "Read misc file", "Read color file", "Read color file", "Read color file", "Read fonts file",
+    "Read misc file", "Read color file", "Set Language", "Read Language", "Read color file",
+    "Read color file", "Read fonts file",
     "Read sound file", "Load Sounds", "Change TRM Sound", "Read login details", "Read Port file",
     "Read server file", "Form Activate",
     "Decrypt"};

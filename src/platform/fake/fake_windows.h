@@ -15,6 +15,8 @@ public:
     bool visible = false;
     bool modal = false;
     int restores = 0;
+    int left = 0;
+    int top = 0;
 
     void setCaption(const std::string& caption) override { title = caption; }
     std::string caption() const override { return title; }
@@ -32,6 +34,10 @@ public:
     }
     bool isVisible() const override { return visible; }
     void restore() override { ++restores; }
+    void move(int l, int t) override {
+        left = l;
+        top = t;
+    }
     void onClosed(std::function<void()> handler) override { closed_ = std::move(handler); }
 
 private:
@@ -57,11 +63,13 @@ class FakeAppControl : public AppControl {
 public:
     int quits = 0;
     std::vector<std::string> newInstances; // working folders
+    std::vector<std::string> openedUrls;
 
     void quit() override { ++quits; }
     void startNewInstance(const std::string& workingFolder) override {
         newInstances.push_back(workingFolder);
     }
+    void openUrl(const std::string& url) override { openedUrls.push_back(url); }
 };
 
 } // namespace tarmacia::platform::fake

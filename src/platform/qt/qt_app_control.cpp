@@ -1,7 +1,9 @@
 #include "platform/qt/qt_app_control.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QProcess>
+#include <QUrl>
 
 namespace tarmacia::platform::qt {
 
@@ -16,6 +18,18 @@ void QtAppControl::startNewInstance(const std::string& workingFolder) {
     arguments.removeFirst();
     QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments,
                             QString::fromStdString(workingFolder));
+}
+
+} // namespace tarmacia::platform::qt
+
+namespace tarmacia::platform::qt {
+
+void QtAppControl::openUrl(const std::string& url) {
+    QUrl target(QString::fromStdString(url));
+    // Only web pages leave the client; anything else could start a program.
+    if (target.scheme() != QLatin1String("http") && target.scheme() != QLatin1String("https"))
+        return;
+    QDesktopServices::openUrl(target);
 }
 
 } // namespace tarmacia::platform::qt

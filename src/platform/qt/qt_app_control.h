@@ -8,6 +8,7 @@ class QtAppControl : public AppControl {
 public:
     void quit() override;
     void startNewInstance(const std::string& workingFolder) override;
+    void openUrl(const std::string& url) override;
 };
 
 } // namespace tarmacia::platform::qt

@@ -22,6 +22,11 @@ void QtSound::play(const std::filesystem::path& wave) {
     playing_.push_back(std::move(effect));
 }
 
+void QtSound::stop() {
+    for (auto& effect : playing_) effect->stop();
+    playing_.clear();
+}
+
 void QtSound::setVolume(int left, int right) {
     left_ = std::clamp(left, 0, 65535);
     right_ = std::clamp(right, 0, 65535);

@@ -14,6 +14,7 @@ public:
     QtSound();
     ~QtSound() override;
     void play(const std::filesystem::path& wave) override;
+    void stop() override;
     void setVolume(int left, int right) override;
     int leftVolume() const override { return left_; }
     int rightVolume() const override { return right_; }
