@@ -1,7 +1,13 @@
 // tarmacia-sandbox: the sandbox lobby as a program, for trying the client
 // without a real lobby and for scripts that need a peer on loopback.
+//
+// By default it only plays its scenario's bytes and records what comes back,
+// so a script can shape every read. The protocol peer (logins, chat relay,
+// user and race lists) is on with --peer or --open, and on by itself when the
+// scenario has lobby lines (open, idle, player, account, race, say).
 
 #include "lobby.h"
+#include "peer.h"
 #include "quit_on_signals.h"
 #include "scenario.h"
 #include "scenario_player.h"
@@ -78,8 +84,14 @@ int main(int argc, char* argv[]) {
         QStringLiteral("web-port-file"),
         QStringLiteral("Write the web server's port to this file once listening."),
         QStringLiteral("file"));
+    const QCommandLineOption peerOption(
+        QStringLiteral("peer"),
+        QStringLiteral("Answer the lobby protocol: logins, chat, whispers, user and race lists."));
+    const QCommandLineOption openOption(
+        QStringLiteral("open"),
+        QStringLiteral("Let any name and password log in (implies --peer)."));
     parser.addOptions({addressOption, portOption, scenarioOption, recordOption, portFileOption,
-                       webPortOption, webPortFileOption});
+                       webPortOption, webPortFileOption, peerOption, openOption});
     parser.process(app);
 
     const QHostAddress address(parser.value(addressOption));
@@ -102,15 +114,34 @@ int main(int argc, char* argv[]) {
     sandbox::Lobby lobby;
     sandbox::Web web;
 
-    std::unique_ptr<sandbox::ScenarioPlayer> player;
+    sandbox::Scenario scenario;
     if (parser.isSet(scenarioOption)) {
         const QString path = parser.value(scenarioOption);
-        sandbox::Scenario scenario = sandbox::loadScenario(path);
+        scenario = sandbox::loadScenario(path);
         for (const auto& problem : scenario.problems) {
             printError(sandbox::describeProblem(path, problem));
             if (problem.line == 0) return BadUsage;
         }
-        player = std::make_unique<sandbox::ScenarioPlayer>(lobby, std::move(scenario.steps));
+    }
+
+    std::unique_ptr<sandbox::Peer> peer;
+    if (parser.isSet(peerOption) || parser.isSet(openOption) || scenario.needsPeer) {
+        peer = std::make_unique<sandbox::Peer>(lobby);
+        if (parser.isSet(openOption)) peer->setOpen(true);
+        QObject::connect(peer.get(), &sandbox::Peer::loggedIn, &lobby,
+                         [](int connection, const QString& name) {
+                             std::fprintf(stderr, "client %d logged in as %s\n", connection,
+                                          qUtf8Printable(name));
+                         });
+        QObject::connect(peer.get(), &sandbox::Peer::loggedOut, &lobby, [](int connection) {
+            std::fprintf(stderr, "client %d logged out\n", connection);
+        });
+    }
+
+    std::unique_ptr<sandbox::ScenarioPlayer> player;
+    if (parser.isSet(scenarioOption)) {
+        player = peer ? std::make_unique<sandbox::ScenarioPlayer>(lobby, *peer, scenario)
+                      : std::make_unique<sandbox::ScenarioPlayer>(lobby, scenario.steps);
     }
 
     QFile record;
@@ -147,8 +178,8 @@ int main(int argc, char* argv[]) {
         return CannotListen;
     }
 
-    web.setDirectory({{QStringLiteral("Sandbox Prim"), lobby.serverAddress().toString(),
-                       lobby.serverPort()}});
+    web.setDirectory(
+        {{QStringLiteral("Sandbox Prim"), lobby.serverAddress().toString(), lobby.serverPort()}});
     if (!web.listen(address, *webPort)) {
         printError(QStringLiteral("cannot listen for the web: %1").arg(web.errorString()));
         return CannotListen;

@@ -92,9 +92,36 @@ std::optional<QByteArray> parseHex(LineReader& reader) {
     return bytes;
 }
 
+bool isFlag(QStringView word) {
+    if (word.isEmpty() || word.size() > 10) return false;
+    for (const QChar c : word) {
+        if (c.unicode() > 127 || !c.isLetterOrNumber()) return false;
+    }
+    return true;
+}
+
+// A player name goes into flag-tagged texts and "¬"-separated fields.
+QString nameProblem(QStringView word) {
+    if (word.isEmpty()) return QStringLiteral("a name is missing");
+    for (const QChar c : word) {
+        if (c == u'[' || c == u']' || c == u'~' || c == u'\u00AC' || c == u',')
+            return QStringLiteral("\"%1\" cannot be in a name").arg(c);
+    }
+    if (const QString bad = firstUnencodable(word); !bad.isEmpty())
+        return QStringLiteral("%1 cannot be sent as Windows-1252").arg(bad);
+    return {};
+}
+
+QString textProblem(QStringView text) {
+    if (const QString bad = firstUnencodable(text); !bad.isEmpty())
+        return QStringLiteral("%1 cannot be sent as Windows-1252").arg(bad);
+    return {};
+}
+
 LineResult parseAction(LineReader& reader, ScenarioStep step) {
     const QStringView action = reader.word();
-    if (action.isEmpty()) return fail(QStringLiteral("missing action (send, send-hex or close)"));
+    if (action.isEmpty())
+        return fail(QStringLiteral("missing action (send, send-hex, close or say)"));
 
     if (action == u"send") {
         const QStringView text = reader.textAfterOneBlank();
@@ -120,13 +147,119 @@ LineResult parseAction(LineReader& reader, ScenarioStep step) {
         step.action = ScenarioStep::Action::Close;
         return {std::move(step), {}};
     }
-    return fail(QStringLiteral("unknown action \"%1\" (send, send-hex or close)").arg(action));
+    if (action == u"say") {
+        if (step.trigger == ScenarioStep::Trigger::OnConnect)
+            return fail(QStringLiteral("say runs on the lobby's clock: use after or every"));
+        const QStringView speaker = reader.word();
+        if (QString problem = nameProblem(speaker); !problem.isEmpty()) return fail(problem);
+        const QStringView text = reader.textAfterOneBlank();
+        if (text.isEmpty()) return fail(QStringLiteral("say needs a name and a text"));
+        if (QString problem = textProblem(text); !problem.isEmpty()) return fail(problem);
+        step.action = ScenarioStep::Action::Say;
+        step.speaker = speaker.toString();
+        step.text = text.toString();
+        return {std::move(step), {}};
+    }
+    return fail(QStringLiteral("unknown action \"%1\" (send, send-hex, close or say)").arg(action));
 }
 
-LineResult parseLine(QStringView line, int lineNumber) {
+// The lobby lines: they set up the peer rather than add a step. Returns the
+// problem, empty when the line is good.
+QString parseRace(LineReader& reader, Scenario& scenario) {
+    HostedRace race;
+    const QStringView racers = reader.word();
+    for (const QStringView name : racers.split(u',')) {
+        if (QString problem = nameProblem(name); !problem.isEmpty())
+            return QStringLiteral("race racers: ") + problem;
+        race.racers.push_back(name.toString());
+    }
+    race.host = race.racers.front();
+    const QStringView game = reader.word();
+    if (!isFlag(game) || game.size() > 5)
+        return QStringLiteral("race needs a game code such as PU");
+    race.game = game.toString();
+    const QStringView max = reader.word();
+    bool ok = false;
+    race.maxRacers = max.toInt(&ok);
+    if (!ok || race.maxRacers < 1 || race.maxRacers > 99)
+        return QStringLiteral("race needs the most racers, 1 to 99, not \"%1\"").arg(max);
+    const QString rest = reader.textAfterOneBlank().toString();
+    if (QString problem = textProblem(rest); !problem.isEmpty()) return problem;
+    if (rest.contains(u'\u00AC')) return QStringLiteral("\"\u00AC\" would split the race's fields");
+    const QStringList parts = rest.split(u'|');
+    if (parts.size() > 3) return QStringLiteral("race takes TITLE | SHORT | LONG at most");
+    race.title = parts.value(0).trimmed();
+    race.detailShort = parts.value(1).trimmed();
+    race.detailLong = parts.value(2).trimmed();
+    if (race.title.isEmpty()) return QStringLiteral("race needs a title");
+    scenario.races.push_back(std::move(race));
+    return {};
+}
+
+QString parseLobbyLine(QStringView keyword, LineReader& reader, Scenario& scenario) {
+    scenario.needsPeer = true;
+    if (keyword == u"open") {
+        if (!reader.atEnd()) return QStringLiteral("open takes nothing after it");
+        scenario.open = true;
+        return {};
+    }
+    if (keyword == u"idle") {
+        const QStringView word = reader.word();
+        const auto ms = parseDelay(word, 0);
+        if (!ms || !reader.atEnd())
+            return QStringLiteral("idle needs milliseconds from 0 to %1, not \"%2\"")
+                .arg(kMaxDelayMs)
+                .arg(word);
+        scenario.idleMs = *ms;
+        return {};
+    }
+    if (keyword == u"player") {
+        SimulatedPlayer player;
+        const QStringView name = reader.word();
+        if (QString problem = nameProblem(name); !problem.isEmpty()) return problem;
+        player.name = name.toString();
+        if (const QStringView flag = reader.word(); !flag.isEmpty()) {
+            if (!isFlag(flag)) return QStringLiteral("a flag is up to 10 letters and digits");
+            player.flag = flag.toString();
+        }
+        if (!reader.atEnd()) return QStringLiteral("player takes NAME and FLAG only");
+        scenario.players.push_back(std::move(player));
+        return {};
+    }
+    if (keyword == u"account") {
+        ScenarioAccount account;
+        const QStringView name = reader.word();
+        if (QString problem = nameProblem(name); !problem.isEmpty()) return problem;
+        account.name = name.toString();
+        const QStringView password = reader.word();
+        if (password.isEmpty()) return QStringLiteral("account needs a password");
+        if (QString problem = textProblem(password); !problem.isEmpty()) return problem;
+        account.password = password.toString();
+        for (QStringView word = reader.word(); !word.isEmpty(); word = reader.word()) {
+            if (word == u"admin") {
+                account.admin = true;
+            } else if (isFlag(word)) {
+                account.flag = word.toString();
+            } else {
+                return QStringLiteral("account takes a flag and \"admin\", not \"%1\"").arg(word);
+            }
+        }
+        scenario.accounts.push_back(std::move(account));
+        return {};
+    }
+    return parseRace(reader, scenario);
+}
+
+bool isLobbyKeyword(QStringView word) {
+    return word == u"open" || word == u"idle" || word == u"player" || word == u"account" ||
+           word == u"race";
+}
+
+LineResult parseLine(QStringView line, int lineNumber, Scenario& scenario) {
     LineReader reader(line);
     const QStringView trigger = reader.word();
     if (trigger.isEmpty() || trigger.startsWith(u'#')) return {};
+    if (isLobbyKeyword(trigger)) return {std::nullopt, parseLobbyLine(trigger, reader, scenario)};
 
     ScenarioStep step;
     step.line = lineNumber;
@@ -147,7 +280,9 @@ LineResult parseLine(QStringView line, int lineNumber) {
         step.delayMs = *delay;
     } else {
         return fail(
-            QStringLiteral("unknown trigger \"%1\" (on-connect, after or every)").arg(trigger));
+            QStringLiteral("unknown line \"%1\" (on-connect, after, every, open, idle, player, "
+                           "account or race)")
+                .arg(trigger));
     }
     return parseAction(reader, std::move(step));
 }
@@ -173,11 +308,19 @@ Scenario parseScenario(QByteArrayView utf8Text) {
             scenario.problems.push_back({lineNumber, QStringLiteral("not UTF-8 text")});
             continue;
         }
-        LineResult result = parseLine(line, lineNumber);
+        LineResult result = parseLine(line, lineNumber, scenario);
         if (result.step) {
+            if (result.step->action == ScenarioStep::Action::Say) scenario.needsPeer = true;
             scenario.steps.push_back(std::move(*result.step));
         } else if (!result.problem.isEmpty()) {
             scenario.problems.push_back({lineNumber, std::move(result.problem)});
+        }
+    }
+    // A race's host shows the flag of the player of that name, whichever
+    // line came first.
+    for (HostedRace& race : scenario.races) {
+        for (const SimulatedPlayer& player : scenario.players) {
+            if (player.name == race.host) race.flag = player.flag;
         }
     }
     return scenario;

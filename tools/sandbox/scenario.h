@@ -15,24 +15,43 @@
 // TEXT is everything after the one blank that follows "send", taken
 // literally, so RTF backslashes need no escaping); "send-hex HH HH ..." sends
 // raw bytes (for NULs and the like); "close" ends the connection.
+// Actions that need the peer (the lobby protocol side, peer.h):
+// "say NAME TEXT" sends the chat line "~2~[flag]NAME: TEXT" to every
+// logged-in client; it runs on the lobby's clock, not the connection's (see
+// scenario_player.h), so only "after" and "every" can trigger it.
+//
+// Lines that set up the peer's lobby, in any order:
+//   open                           any name and password may log in
+//   idle MS                        the idle check "~H~" every MS (0 never)
+//   player NAME [FLAG]             a simulated player in the user list
+//   account NAME PASSWORD [FLAG] [admin]
+//   race HOST[,RACER...] GAME MAX TITLE [| SHORT [| LONG]]
+//                                  a hosted race; TITLE and the details are
+//                                  the rest of the line, cut at " | "
+// A flag is letters and digits (default "df"); a name is one word.
 // A line that does not parse is reported with its number and skipped.
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
+#include "hosted_race.h"
+
+#include <optional>
 #include <vector>
 
 namespace sandbox {
 
 struct ScenarioStep {
     enum class Trigger { OnConnect, After, Every };
-    enum class Action { Send, Close };
+    enum class Action { Send, Close, Say };
 
     Trigger trigger = Trigger::OnConnect;
     int delayMs = 0; // After, Every
     Action action = Action::Send;
     QByteArray bytes; // Send
+    QString speaker;  // Say
+    QString text;     // Say
     int line = 0;     // 1-based, for messages
 };
 
@@ -41,9 +60,31 @@ struct ScenarioProblem {
     QString message;
 };
 
+struct ScenarioAccount {
+    QString name;
+    QString password;
+    QString flag = QStringLiteral("df");
+    bool admin = false;
+};
+
+struct SimulatedPlayer {
+    QString name;
+    QString flag = QStringLiteral("df");
+};
+
 struct Scenario {
     std::vector<ScenarioStep> steps; // in file order
     std::vector<ScenarioProblem> problems;
+
+    // The peer's lobby.
+    bool open = false;
+    std::optional<int> idleMs;
+    std::vector<SimulatedPlayer> players;
+    std::vector<ScenarioAccount> accounts;
+    std::vector<HostedRace> races;
+    // True when a line needs the peer: then the program answers the
+    // protocol without being asked to.
+    bool needsPeer = false;
 };
 
 Scenario parseScenario(QByteArrayView utf8Text);
