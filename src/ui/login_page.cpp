@@ -48,6 +48,9 @@ LoginPage::LoginPage(app::MainForm& form, QWidget* parent) : QWidget(parent), fo
     resetLogin_ = captioned(new QPushButton(QStringLiteral("Reset Login"), this),
                             QStringLiteral("Reset Login"));
     fields->addRow(QString(), resetLogin_);
+    connect_ = captioned(new QPushButton(QStringLiteral("Connect"), this), QStringLiteral("Connect"));
+    connect_->setDefault(true);
+    fields->addRow(QString(), connect_);
     name_->installEventFilter(this);
     password_->installEventFilter(this);
 
@@ -76,6 +79,12 @@ LoginPage::LoginPage(app::MainForm& form, QWidget* parent) : QWidget(parent), fo
     });
     connect(useAsDefault_, &QCheckBox::toggled, this,
             [this](bool on) { platform::guarded([&] { form_.CheckBox2Click(on); }); });
+    connect(connect_, &QPushButton::clicked, this, [this] {
+        platform::guarded([&] {
+            form_.loginFieldFocused(); // the details typed are kept, as on leaving a field
+            form_.LoginClick();
+        });
+    });
     connect(resetLogin_, &QPushButton::clicked, this,
             [this] { platform::guarded([&] { form_.JvImgBtn25Click(); }); });
     connect(servers_, &QComboBox::textActivated, this, [this](const QString& text) {

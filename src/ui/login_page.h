@@ -35,6 +35,7 @@ private:
     QLabel* flag_;
     QCheckBox* useAsDefault_;
     QPushButton* resetLogin_;
+    QPushButton* connect_;
     QComboBox* servers_;
     QCheckBox* fromDirectory_;
     QListWidget* saved_;

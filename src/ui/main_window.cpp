@@ -72,6 +72,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     panel_->setFeatures(QDockWidget::DockWidgetClosable);
     pages_ = named(new QTabWidget(panel_), QStringLiteral("Options Pages"));
     panel_->setWidget(pages_);
+    // Beside the chat, not over it: the lobby stays readable while a page is open.
+    panel_->setMaximumWidth(380);
     addDockWidget(Qt::RightDockWidgetArea, panel_);
     panel_->hide();
     resize(1000, 700);
