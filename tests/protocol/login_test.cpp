@@ -87,6 +87,15 @@ TEST_F(Login, AnEmptyPasswordStillHasTheRandomPrefix) {
     EXPECT_TRUE(std::regex_match(socket.sent, std::regex("~1~bob\xAC[0-9]{6}\xACv5\\.42")));
 }
 
+TEST_F(Login, AConnectionForARegistrationDeliversItAndNothingElse) {
+    form.connectMode = 1;
+    form.pendingRegistration = "Zed\xC2\xACpw";
+    auto& socket = loggedIn();
+    EXPECT_EQ(socket.sent, "~U~Zed\xACpw");
+    EXPECT_EQ(form.connectMode, 0);
+    EXPECT_EQ(form.loginState, 0);
+}
+
 TEST_F(Login, WhatStopsALoginBeforeItStarts) {
     // No user name.
     fakes.dialogs.answers = {BoxButton::Cancel};
