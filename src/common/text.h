@@ -24,4 +24,7 @@ bool equalsNoCase(std::string_view a, std::string_view b);
 
 bool startsWith(std::string_view text, std::string_view prefix);
 
+// Appends the UTF-8 form of one code point.
+void appendUtf8(std::string& out, char32_t codePoint);
+
 } // namespace tarmacia

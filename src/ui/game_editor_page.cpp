@@ -1,4 +1,5 @@
 #include "ui/game_editor_page.h"
+#include "ui/named.h"
 
 #include "app/main_form.h"
 #include "platform/guard.h"
@@ -20,11 +21,6 @@
 namespace tarmacia::ui {
 namespace {
 
-template <typename W> W* named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    widget->setAccessibleName(name);
-    return widget;
-}
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);

@@ -1,4 +1,5 @@
 #include "ui/login_page.h"
+#include "ui/named.h"
 
 #include "app/main_form.h"
 #include "platform/guard.h"
@@ -19,18 +20,13 @@
 namespace tarmacia::ui {
 namespace {
 
-template <typename W> W* captioned(W* widget, const QString& caption) {
-    widget->setObjectName(caption);
-    widget->setAccessibleName(caption);
-    return widget;
-}
 
 } // namespace
 
 LoginPage::LoginPage(app::MainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QFormLayout;
-    name_ = captioned(new QLineEdit(this), QStringLiteral("Login Name"));
+    name_ = named(new QLineEdit(this), QStringLiteral("Login Name"));
     name_->setMaxLength(15); // room for a "[flag]" prefix; the core keeps 10
     flag_ = new QLabel(this);
     flag_->setFixedSize(36, 24);
@@ -39,34 +35,34 @@ LoginPage::LoginPage(app::MainForm& form, QWidget* parent) : QWidget(parent), fo
     nameRow->addWidget(name_, 1);
     nameRow->addWidget(flag_);
     fields->addRow(QStringLiteral("Login Name"), nameRow);
-    password_ = captioned(new QLineEdit(this), QStringLiteral("Password"));
+    password_ = named(new QLineEdit(this), QStringLiteral("Password"));
     password_->setEchoMode(QLineEdit::Password);
     fields->addRow(QStringLiteral("Password"), password_);
-    useAsDefault_ = captioned(new QCheckBox(QStringLiteral("Use as Default"), this),
+    useAsDefault_ = named(new QCheckBox(QStringLiteral("Use as Default"), this),
                               QStringLiteral("Use as Default"));
     fields->addRow(QString(), useAsDefault_);
-    resetLogin_ = captioned(new QPushButton(QStringLiteral("Reset Login"), this),
+    resetLogin_ = named(new QPushButton(QStringLiteral("Reset Login"), this),
                             QStringLiteral("Reset Login"));
     fields->addRow(QString(), resetLogin_);
-    connect_ = captioned(new QPushButton(QStringLiteral("Connect"), this), QStringLiteral("Connect"));
+    connect_ = named(new QPushButton(QStringLiteral("Connect"), this), QStringLiteral("Connect"));
     connect_->setDefault(true);
     fields->addRow(QString(), connect_);
     name_->installEventFilter(this);
     password_->installEventFilter(this);
 
-    servers_ = captioned(new QComboBox(this), QStringLiteral("Server"));
+    servers_ = named(new QComboBox(this), QStringLiteral("Server"));
     servers_->setMinimumContentsLength(16);
     fields->addRow(QStringLiteral("Server"), servers_);
     layout->addLayout(fields);
 
-    fromDirectory_ = captioned(new QCheckBox(QStringLiteral("Use Server List"), this),
+    fromDirectory_ = named(new QCheckBox(QStringLiteral("Use Server List"), this),
                                QStringLiteral("Use Server List"));
     fromDirectory_->setChecked(true);
     layout->addWidget(fromDirectory_);
-    saved_ = captioned(new QListWidget(this), QStringLiteral("Saved Servers"));
+    saved_ = named(new QListWidget(this), QStringLiteral("Saved Servers"));
     saved_->hide(); // shown while the saved list is the source
     layout->addWidget(saved_);
-    refreshButton_ = captioned(new QPushButton(QStringLiteral("Refresh"), this),
+    refreshButton_ = named(new QPushButton(QStringLiteral("Refresh"), this),
                                QStringLiteral("Refresh"));
     layout->addWidget(refreshButton_);
     layout->addStretch(1);

@@ -1,4 +1,5 @@
 #include "ui/main_window.h"
+#include "ui/named.h"
 
 #include "platform/guard.h"
 #include "ui/question_windows.h"
@@ -23,11 +24,6 @@
 namespace tarmacia::ui {
 namespace {
 
-template <typename W> W* named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    widget->setAccessibleName(name);
-    return widget;
-}
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "ui/options_page.h"
+#include "ui/named.h"
 
 #include "app/main_form.h"
 #include "platform/guard.h"
@@ -25,9 +26,7 @@ OptionsPageWidget::OptionsPageWidget(app::MainForm& form, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     for (const Caption& caption : kBoxes) {
         const QString text = QString::fromLatin1(caption.text);
-        auto* box = new QCheckBox(text, this);
-        box->setObjectName(text);
-        box->setAccessibleName(text);
+        auto* box = named(new QCheckBox(text, this), text);
         layout->addWidget(box);
         boxes_.push_back({box, caption.value});
         connect(box, &QCheckBox::toggled, this, [this, value = caption.value](bool on) {
@@ -39,9 +38,7 @@ OptionsPageWidget::OptionsPageWidget(app::MainForm& form, QWidget* parent)
     }
     layout->addSpacing(12);
     const QString resetText = QStringLiteral("Master Reset");
-    auto* reset = new QPushButton(resetText, this);
-    reset->setObjectName(resetText);
-    reset->setAccessibleName(resetText);
+    auto* reset = named(new QPushButton(resetText, this), resetText);
     layout->addWidget(reset, 0, Qt::AlignLeft);
     layout->addStretch(1);
     connect(reset, &QPushButton::clicked, this,

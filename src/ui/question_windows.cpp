@@ -1,6 +1,7 @@
 #include "ui/question_windows.h"
 
 #include "platform/guard.h"
+#include "ui/named.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,10 +13,7 @@ namespace tarmacia::ui {
 namespace {
 
 QPushButton* button(const QString& caption, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(caption);
-    b->setAccessibleName(caption);
-    return b;
+    return named(new QPushButton(caption, parent), caption);
 }
 
 } // namespace

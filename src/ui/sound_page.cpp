@@ -1,4 +1,5 @@
 #include "ui/sound_page.h"
+#include "ui/named.h"
 
 #include "app/main_form.h"
 #include "platform/guard.h"
@@ -18,11 +19,6 @@
 namespace tarmacia::ui {
 namespace {
 
-template <typename W> W* named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    widget->setAccessibleName(name);
-    return widget;
-}
 
 QString qt(const std::string& text) {
     return QString::fromStdString(text);

@@ -1,16 +1,13 @@
 #include "lobby.h"
 
+#include "loopback.h"
+
 #include <QEventLoop>
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace sandbox {
 namespace {
-
-bool isLoopbackV4(const QHostAddress& address) {
-    return address.protocol() == QAbstractSocket::IPv4Protocol &&
-           address.isInSubnet(QHostAddress(QStringLiteral("127.0.0.0")), 8);
-}
 
 } // namespace
 
@@ -29,23 +26,7 @@ Lobby::~Lobby() {
 }
 
 bool Lobby::listen(const QHostAddress& address, quint16 port) {
-    if (server_.isListening()) {
-        error_ = QStringLiteral("already listening on %1:%2")
-                     .arg(server_.serverAddress().toString())
-                     .arg(server_.serverPort());
-        return false;
-    }
-    if (!isLoopbackV4(address)) {
-        error_ =
-            QStringLiteral("%1 is not a loopback address (127.0.0.0/8)").arg(address.toString());
-        return false;
-    }
-    if (!server_.listen(address, port)) {
-        error_ = server_.errorString();
-        return false;
-    }
-    error_.clear();
-    return true;
+    return listenOnLoopback(server_, address, port, error_);
 }
 
 bool Lobby::isConnected(int connection) const {
@@ -104,23 +85,6 @@ void Lobby::onSocketGone(int connection) {
     QObject::disconnect(socket, nullptr, this, nullptr);
     socket->deleteLater();
     emit clientDisconnected(connection);
-}
-
-bool Lobby::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    if (condition()) return true;
-    QEventLoop loop;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const auto check = [&] {
-        if (condition()) loop.quit();
-    };
-    connect(this, &Lobby::clientConnected, &loop, check);
-    connect(this, &Lobby::bytesReceived, &loop, check);
-    connect(this, &Lobby::clientDisconnected, &loop, check);
-    timeout.start(timeoutMs);
-    loop.exec();
-    return condition();
 }
 
 bool Lobby::waitForConnections(int count, int timeoutMs) {

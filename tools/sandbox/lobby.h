@@ -70,8 +70,6 @@ private:
     void acceptPending();
     void readFrom(int connection);
     void onSocketGone(int connection);
-    // Re-checks `condition` after every event of this lobby.
-    bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
 
     QTcpServer server_;
     std::vector<Connection> connections_;

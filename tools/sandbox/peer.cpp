@@ -1,5 +1,7 @@
 #include "peer.h"
 
+#include "loopback.h"
+
 #include "lobby.h"
 
 #include "common/cp1252.h"
@@ -362,23 +364,6 @@ void Peer::sendRaceList(int connection) {
 }
 
 // --- waiting -----------------------------------------------------------------
-
-bool Peer::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    if (condition()) return true;
-    QEventLoop loop;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const auto check = [&] {
-        if (condition()) loop.quit();
-    };
-    connect(this, &Peer::messageReceived, &loop, check);
-    connect(this, &Peer::loggedIn, &loop, check);
-    connect(this, &Peer::loggedOut, &loop, check);
-    timeout.start(timeoutMs);
-    loop.exec();
-    return condition();
-}
 
 bool Peer::waitForLogin(int connection, int timeoutMs) {
     return waitUntil([&] { return isLoggedIn(connection); }, timeoutMs);

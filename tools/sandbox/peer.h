@@ -163,7 +163,6 @@ private:
     void sendToLoggedIn(const QByteArray& bytes);
     void sendUserList(int connection);
     void sendRaceList(int connection);
-    bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
 
     Lobby& lobby_;
     bool open_ = false;

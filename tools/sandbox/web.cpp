@@ -1,5 +1,7 @@
 #include "web.h"
 
+#include "loopback.h"
+
 #include <QPointer>
 #include <QTcpSocket>
 #include <QUrl>
@@ -11,10 +13,6 @@ namespace {
 // A request head larger than this is not one of ours.
 constexpr qsizetype kMaxHeadBytes = 16 * 1024;
 
-bool isLoopbackV4(const QHostAddress& address) {
-    return address.protocol() == QAbstractSocket::IPv4Protocol &&
-           address.isInSubnet(QHostAddress(QStringLiteral("127.0.0.0")), 8);
-}
 
 QByteArray reasonOf(int status) {
     switch (status) {
@@ -53,21 +51,7 @@ Web::Web(QObject* parent) : QObject(parent) {
 Web::~Web() = default;
 
 bool Web::listen(const QHostAddress& address, quint16 port) {
-    if (server_.isListening()) {
-        error_ = QStringLiteral("already listening");
-        return false;
-    }
-    if (!isLoopbackV4(address)) {
-        error_ =
-            QStringLiteral("%1 is not a loopback address (127.0.0.0/8)").arg(address.toString());
-        return false;
-    }
-    if (!server_.listen(address, port)) {
-        error_ = server_.errorString();
-        return false;
-    }
-    error_.clear();
-    return true;
+    return listenOnLoopback(server_, address, port, error_);
 }
 
 QByteArray Web::directoryPage() const {
