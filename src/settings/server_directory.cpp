@@ -14,13 +14,6 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
 
-std::string lowerAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 // Index just past the tag that starts at `open` ('<'), or npos when it never
 // closes.
 std::size_t tagEnd(std::string_view html, std::size_t open) {
@@ -36,7 +29,7 @@ std::string tagName(std::string_view tag) {
     std::size_t i = 1;
     while (i < tag.size() && (std::isalnum(static_cast<unsigned char>(tag[i])) != 0))
         ++i;
-    return lowerAscii(tag.substr(1, i - 1));
+    return toLower(tag.substr(1, i - 1));
 }
 
 // One entity at `amp` ('&'): its byte and its length, or length 0 when it is
@@ -74,7 +67,7 @@ std::string pageBytes(std::string_view html) {
             i = end;
             // What these hold is never shown as page text.
             if (name == "head" || name == "script" || name == "style" || name == "title") {
-                std::size_t close = lowerAscii(html.substr(i)).find("</" + name);
+                std::size_t close = toLower(html.substr(i)).find("</" + name);
                 i = close == std::string::npos ? html.size() : tagEnd(html, i + close);
                 if (i == std::string_view::npos) i = html.size();
             }
