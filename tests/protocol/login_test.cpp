@@ -37,8 +37,6 @@ void writeLanguage(const fs::path& file, const std::map<int, std::string>& strin
 class Login : public testing::Test {
 protected:
     Login() {
-        fakes.folders.documentsPath = home / "Documents";
-        fakes.folders.programPath = home / "program";
         writeLanguage(home / "program/languages/[gbr]english.uni",
                       {{4, "Server Notice"}, {9, "Security Question"}, {11, "Registration"},
                        {16, "Logged Out"}, {142, "Race Time"}, {458, "Press Continue"},
@@ -63,8 +61,16 @@ protected:
     }
     const platform::BoxRequest& lastBox() const { return fakes.dialogs.shown.back(); }
 
+    // The folders must be known before the main form is made: it places its log.
+    bool placeFolders() {
+        fakes.folders.documentsPath = home / "Documents";
+        fakes.folders.programPath = home / "program";
+        return true;
+    }
+
     test::TempDir home;
     platform::fake::FakePorts fakes;
+    bool placed = placeFolders();
     MainForm form{fakes.ports()};
 };
 
