@@ -65,7 +65,7 @@ public:
     void raceClickSlot(int slot);
     void raceClick(const std::string& raceId);
 
-    const std::array<RaceEntry, kSlots>& slots() const { return slots_; }
+    const std::array<RaceEntry, kSlots>& entries() const { return slots_; }
     int lastRaceIndex() const { return lastRaceIndex_; }
     const std::string& raceIdAt(int slot) const { return raceIds_.at(static_cast<std::size_t>(slot)); }
     const std::string& selectedRaceId() const { return selectedRaceId_; }

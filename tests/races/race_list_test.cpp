@@ -43,7 +43,7 @@ TEST_F(RaceListTest, ARaceFillsTheNextSlotAndItsTile) {
     list.showrace(race("2 / 8", "[gb]Ann", "Sunday cup - 3 laps", "PU"));
     list.showrace(race("1/4", "Bob", "Quick one", "ZZ"));
     ASSERT_EQ(list.lastRaceIndex(), 1);
-    const RaceEntry& first = list.slots()[0];
+    const RaceEntry& first = list.entries()[0];
     EXPECT_EQ(first.occupancyText, "2/8");
     EXPECT_EQ(first.colour, "42BDF7");
     EXPECT_EQ(first.racePicture, home / "images/purace.jpg");
@@ -51,7 +51,7 @@ TEST_F(RaceListTest, ARaceFillsTheNextSlotAndItsTile) {
     EXPECT_EQ(first.flagPicture, home / "flags/other/gbflag.bmp");
     EXPECT_TRUE(first.visible);
     // Another game: its own colour, the fallback picture and the default flag.
-    const RaceEntry& second = list.slots()[1];
+    const RaceEntry& second = list.entries()[1];
     EXPECT_EQ(second.colour, "EFD652");
     EXPECT_EQ(second.racePicture, home / "images/xxrace.jpg");
     EXPECT_EQ(second.flagPicture, home / "flags/teams/dfflag.bmp");
@@ -61,10 +61,10 @@ TEST_F(RaceListTest, ARaceFillsTheNextSlotAndItsTile) {
 
 TEST_F(RaceListTest, FieldsAreSplitCutAndMissingOnesEmpty) {
     list.showrace("1/2" + kSep + "[gb]Ann");
-    EXPECT_EQ(list.slots()[0].gameCode, "");
-    EXPECT_EQ(list.slots()[0].raceTitle, "");
+    EXPECT_EQ(list.entries()[0].gameCode, "");
+    EXPECT_EQ(list.entries()[0].raceTitle, "");
     list.showrace(race("1", "[gb]Ann", std::string(60, 't'), "HSXXXX", "0123456789AB", "d", "e" + kSep + "f"));
-    const RaceEntry& slot = list.slots()[1];
+    const RaceEntry& slot = list.entries()[1];
     EXPECT_EQ(slot.gameCode, "HSXXX");
     EXPECT_EQ(slot.raceTitle, std::string(50, 't'));
     EXPECT_EQ(slot.detailShort, "0123456789");
