@@ -18,13 +18,6 @@ void MainForm::notice(int titleString, const std::string& payload, std::size_t b
 void MainForm::makesound(int) { pending("sounds: makesound"); }
 void MainForm::closerace() { pending("joining races: closerace"); }
 
-void MainForm::showchat(const std::string& payload) {
-    // Until the chat display converts flags, smileys and links, a chat line
-    // is shown as the text it is.
-    pending("chat display: showchat");
-    systemLine(payload);
-}
-
 void MainForm::listuser(const std::string& payload) {
     if (payload.empty()) {
         users.clear();
@@ -58,7 +51,6 @@ void MainForm::raceTime(const std::string& text) {
 
 void MainForm::setpchange(const std::string&) { pending("registration: setpchange"); }
 void MainForm::setpval(const std::string&) { pending("registration: setpval"); }
-void MainForm::whisshow(const std::string&) { pending("chat display: whisshow"); }
 void MainForm::tracklist(const std::string&) {} // accepted and ignored
 void MainForm::trackset(const std::string&) {}  // accepted and ignored
 

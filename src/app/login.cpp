@@ -37,7 +37,7 @@ void MainForm::startLoginTimers() {
     idleAnswer_->onTimeout([this] {
         autoLogoutAnswer(false);
         // As it stands, not as a system line.
-        ports_.view.appendChatLine("[df]Idle Time Exceeded - Auto Logout");
+        AppendToWB("[df]Idle Time Exceeded - Auto Logout");
     });
     // A race suspension ends when the race monitor window closes.
     form("TForm11").onClosed([this] {
@@ -132,13 +132,13 @@ void MainForm::LoginClick() {
         if (answer == 1) openLoginPanel();
         loginState = 0;
     } catch (const std::exception&) {
-        systemLine("[df]Error Connecting");
+        showchat("[df]Error Connecting");
     }
 }
 
 void MainForm::ClientSocket1Connecting() {
     log_.label("Attempting to connect");
-    systemLine("[df]Attempting to connect");
+    showchat("[df]Attempting to connect");
 }
 
 void MainForm::ClientSocketConnect() {
@@ -153,14 +153,14 @@ void MainForm::ClientSocketConnect() {
     messageName = playerName;
     send("~1~" + playerName + kSep + protocol::passenc(settings.user.login.password, prefixSource_) +
          kSep + kVersion);
-    systemLine("[df]Connected as " + playerName + " on (" + server_.name + ")");
+    showchat("[df]Connected as " + playerName + " on (" + server_.name + ")");
     loginState = 1;
     ports_.view.setLoggedIn(true);
     auto picture = [this](const char* file) {
         return "<IMG SRC=\"" + (clientFolder_ / "images" / file).string() +
                "\" border=\"0\" width=\"100\" height=\"55\">";
     };
-    ports_.view.appendChatHtml(
+    AppendToWB(
         "<table leftmargin=\"10\"  rightmargin=\"10\" ><tr><td valign= \"center\" align = \"left\">" +
         picture("nfspu.jpg") + "<td width =\"70%\" valign= \"top\" align = \"center\">" +
         picture("nfshp2.jpg") + "<td valign= \"center\" align = \"right\">" + picture("nfshs.jpg"));
@@ -169,7 +169,7 @@ void MainForm::ClientSocketConnect() {
 void MainForm::ClientSocket1Error(const std::string& message) {
     log_.label("Connect Error");
     if (!lobbyConnected()) socketOpen_ = false;
-    if (loginState == 0) systemLine("[df]Unable to connect at this time - Please try later");
+    if (loginState == 0) showchat("[df]Unable to connect at this time - Please try later");
     throw std::runtime_error("Socket Error: " + message);
 }
 
@@ -184,7 +184,7 @@ void MainForm::ClientSocket1Disconnect() {
     logout("");
     adminFlag = 0;
     ports_.view.setLoggedIn(false);
-    systemLine("[df]Disconnected - Logout");
+    showchat("[df]Disconnected - Logout");
 }
 
 void MainForm::ClientSocketReadEvent() {

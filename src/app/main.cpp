@@ -2,6 +2,7 @@
 
 #include "app/main_form.h"
 #include "platform/guard.h"
+#include "platform/paths.h"
 #include "platform/linux/hosts_file.h"
 #include "platform/linux/ini_file.h"
 #include "platform/linux/wine_registry.h"
@@ -77,6 +78,15 @@ int main(int argc, char* argv[]) {
     mainWindow->screenChanged = [&](const settings::ScreenSettings& s) { form.screenChanged(s); };
     mainWindow->masterReset = [&] { form.MasterResetClick(); };
     mainWindow->loginButton = [&] { form.JvImgBtn1Click(); };
+    mainWindow->chatPageLoaded = [&] { form.chatPageLoaded(); };
+    mainWindow->chatLinkClicked = [&](const std::string& url) { form.chatLinkClicked(url); };
+    mainWindow->chatKey = [&](app::ChatKey key) { form.chatKeyPress(key); };
+    mainWindow->copyChat = [&] { form.Copy1Click(); };
+    mainWindow->pasteChat = [&](const std::string& text) { form.Paste1Click(text); };
+    mainWindow->smileyPicked = [&](int number) { form.ImageClick(number); };
+    mainWindow->smileyPicture = [&](int number) {
+        return platform::resolvePath(form.clientFolder(), "smileybmp\\" + std::to_string(number) + ".bmp");
+    };
     static_cast<ui::SecurityQuestion*>(windows.widget("TForm4"))->answered =
         [&](const std::string& answer) { form.securityAnswer(answer); };
     static_cast<ui::AutoLogout*>(windows.widget("TForm7"))->answered =

@@ -4,6 +4,8 @@
 #include "app/forms.h"
 #include "app/pending.h"
 #include "app/windows_version.h"
+#include "chat/flag_fetcher.h"
+#include "chat/smileys.h"
 #include "platform/guard.h"
 #include "platform/wine_paths.h"
 #include "settings/settings_reset.h"
@@ -17,7 +19,8 @@
 namespace tarmacia::app {
 namespace fs = std::filesystem;
 
-MainForm::MainForm(Ports ports) : ports_(ports) {
+MainForm::MainForm(Ports ports)
+    : ports_(ports), smileys_(std::make_unique<chat::SmileySlots>()) {
     for (const auto& info : kForms)
         forms_[info.name] = &ports_.windows.create(info.name, info.caption);
     // Closing the main window ends the program.
@@ -91,6 +94,10 @@ void MainForm::startOnce() {
     log_.remove();
     // 8
     checktrmfiles();
+    // The lobby's web host once the welcome line is in, else the default one.
+    flagFetcher_ = std::make_unique<chat::FlagFetcher>(ports_.http, clientFolder_, [this] {
+        return welcomeSeen == 1 && !lobbyWebHost.empty() ? lobbyWebHost : webHosts_.flags;
+    });
     // 9
     pending("race list: create the race panels");
     // 10
@@ -112,7 +119,7 @@ void MainForm::startOnce() {
         if (store_->ReadscreenFile(settings)) ports_.view.applyScreen(settings.screen);
     });
     // 12, 13
-    pending("smileys: resetsmiley");
+    smileys_->resetsmiley();
     pending("file scan: checksum of the client executable");
     // 14: wraps the notices the server directory posts to the chat.
     noticePrefix = "<P style= color:blue;font-size:14>";
@@ -127,7 +134,7 @@ void MainForm::startOnce() {
     // 19
     readSettings();
     // 20
-    pending("chat display: writehtml of the test page trmtest.htm");
+    platform::guarded([&] { writehtml("trmtest"); });
     // 21
     platform::guarded([&] { store_->ReadserverFile(settings); });
     // 22
@@ -163,9 +170,20 @@ void MainForm::readSettings() {
     read([&] { store.ReadmiscFile(settings, "all"); });
     read([&] { store.ReadlanguageFile(settings); });
     read([&] { setlang(); });
-    read([&] { store.ReadcolorFile(settings); });
-    pending("themes: settheme");
-    read([&] { store.ReadcolorFile(settings); });
+    // Each of the three applies the style, and so writes the chat page; the
+    // third schedules its load.
+    read([&] {
+        store.ReadcolorFile(settings);
+        applyStyle();
+    });
+    read([&] {
+        pending("themes: settheme");
+        applyStyle();
+    });
+    read([&] {
+        store.ReadcolorFile(settings);
+        applyStyle();
+    });
     read([&] { store.ReadfontFile(settings); });
     read([&] { store.ReadsoundFile(settings); });
     read([&] { soundPage_->optionload(); });
@@ -259,7 +277,7 @@ void MainForm::startDirectory() {
     webHosts_ = settings::readWebHosts(ports_.ini, clientFolder_);
     const settings::WebHosts& hosts = webHosts_;
     settings::DirectoryHooks hooks;
-    hooks.chatLine = [this](const std::string& line) { systemLine(line); };
+    hooks.chatLine = [this](const std::string& line) { showchat(line); };
     hooks.closePleaseWait = [this] { closePleaseWait(); };
     hooks.addserverfile = [this](const settings::ServerEntry& e) {
         store_->addserverfile(settings, e);
@@ -272,17 +290,7 @@ void MainForm::startDirectory() {
     hooks.logLabel = [this](std::string_view label) { log_.label(label); };
     directory_ = std::make_unique<settings::ServerDirectory>(ports_.http, ports_.clock, hosts.primary,
                                                              hosts.backup, std::move(hooks));
-    // The chat view's page load starts the fetch once the chat display is
-    // built; until then the start-up does.
-    pending("chat display: the page load starts the directory fetch");
-    directory_->fetch();
-}
-
-void MainForm::systemLine(const std::string& line) {
-    // The chat view's first text marks the main window as ready.
-    mainWindowReady = 1;
-    ports_.view.appendChatLine(line);
-    closePleaseWait();
+    // The fetch starts when the chat page has loaded (chatPageLoaded).
 }
 
 void MainForm::styleChoices() {

@@ -23,6 +23,14 @@
 #include <optional>
 #include <string>
 
+// Held by pointer: chat/smileys.h names a member `slots`, which Qt's
+// keyword macro would break in the windows that include this header.
+namespace tarmacia::chat {
+class FlagFetcher;
+struct FlagContext;
+class SmileySlots;
+} // namespace tarmacia::chat
+
 namespace tarmacia::app {
 
 inline constexpr const char* kCaption = "Tarmacia - v5.43 (Build 12)";
@@ -61,9 +69,30 @@ public:
         return app::messagebox(ports_.dialogs, log_, record);
     }
     void closePleaseWait();
-    // A system line ("[df]...") in the chat view; the first text the chat
-    // view gets also closes the please-wait dialog.
-    void systemLine(const std::string& line);
+
+    // The chat view (app/chat.cpp).
+    // Appends a fragment; the first one also closes the please-wait dialog.
+    void AppendToWB(const std::string& html);
+    void sendmess(const std::string& text);
+    // Writes the page skeleton `pageName` + ".htm" into the client folder.
+    void writehtml(const std::string& pageName);
+    void inetcall();
+    void Timer8Timer();
+    // The chat view finished loading its page (document complete).
+    void chatPageLoaded();
+    // An address clicked in the chat view: only web pages are opened.
+    void chatLinkClicked(const std::string& url);
+    // The chat input and its menus (app/chat.cpp).
+    void chatKeyPress(ChatKey key);
+    void Whisper1Click(const std::string& target);
+    void WhisperClick(const std::string& target);
+    void Nudge1Click(const std::string& target);
+    void JvImgBtn39Click();
+    void Copy1Click();
+    void Paste1Click(const std::string& clipboardText);
+    // A picture of the smiley palette.
+    void ImageClick(int number);
+    const chat::SmileySlots& smileys() const { return *smileys_; }
 
     platform::Window& form(const std::string& name) const;
     DiagnosticLog& log() { return log_; }
@@ -85,6 +114,11 @@ public:
     int logoutRequested = 0;
     int styleCounter = 0;
     int mainWindowReady = 0;
+    // Completed loads of the chat view. The view's own blank document counts
+    // as the first, so the first load of the chat page starts the directory.
+    int pageLoads = 1;
+    // The automatic font size; the themes compute it from the window.
+    int autoFontSize = 10;
     std::array<std::string, 3> gameVersions; // PU, HS, HP as detected
     std::string noticePrefix;
     std::string noticeSuffix;
@@ -202,6 +236,11 @@ private:
     void startLoginTimers();
     std::int32_t todayMidnight() const;
     void startDirectory();
+    void applyStyle();
+    chat::FlagContext flagContext();
+    std::string cellStyle(const std::string& colour, bool familyWithAutoSize) const;
+    void logAndAppend(const std::string& html);
+    void sendChatLine(const ChatInput& input);
 
     Ports ports_;
     DiagnosticLog log_;
@@ -221,6 +260,9 @@ private:
     std::unique_ptr<platform::Timer> keepAlive_;
     std::unique_ptr<platform::Timer> pleaseWaitClose_;
     std::unique_ptr<platform::Timer> idleAnswer_;
+    std::unique_ptr<platform::Timer> pageLoad_;
+    std::unique_ptr<chat::FlagFetcher> flagFetcher_;
+    std::unique_ptr<chat::SmileySlots> smileys_;
     bool socketOpen_ = false; // connecting or connected
     bool suspended_ = false;  // the main window is hidden for a race
     settings::WebHosts webHosts_;

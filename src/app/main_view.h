@@ -11,6 +11,16 @@
 
 namespace tarmacia::app {
 
+// The keys of the chat input the core acts on; every other key is the input's.
+enum class ChatKey { Enter, Backspace, Delete };
+
+// What the chat input holds when the core asks.
+struct ChatInput {
+    std::string text; // UTF-8; each inserted picture stands as U+FFFC
+    std::vector<std::filesystem::path> pictures; // the inserted picture files, in text order
+    int caret = 0;    // in characters of `text`
+};
+
 struct Rect {
     int left = 0;
     int top = 0;
@@ -27,8 +37,6 @@ public:
     virtual void setFontSizeChoices(const std::vector<std::string>& choices) = 0;
     virtual void setStyleChoices(const std::vector<std::string>& choices) = 0;
     virtual void focusChatInput() = 0;
-    // A system line ("[df]...") at the end of the chat view.
-    virtual void appendChatLine(const std::string& line) = 0;
     // The login panel's server selector: its items and the text it shows.
     virtual void setServerSelector(const std::vector<std::string>& items,
                                    const std::string& shown) = 0;
@@ -39,9 +47,21 @@ public:
     // The game path editor and the game selector show the list again.
     virtual void gameListChanged() = 0;
 
-    // Markup the client builds itself (never text from players), at the end
-    // of the chat view.
+    // An HTML fragment at the end of the chat view, scrolled into sight. The
+    // core escapes what players wrote before it gets here.
     virtual void appendChatHtml(const std::string& html) = 0;
+    // Loads the chat page file into the chat view; when it has loaded, the
+    // view calls MainForm::chatPageLoaded. Nothing else is ever loaded there.
+    virtual void loadChatPage(const std::filesystem::path& page) = 0;
+    virtual void enableLoginButton() = 0;
+    // The chat input.
+    virtual ChatInput chatInput() const = 0;
+    virtual void clearChatInput() = 0;
+    // Inserts the picture at the caret; answers the caret position after it.
+    virtual int insertChatPicture(const std::filesystem::path& picture) = 0;
+    // Adds a line of plain text at the end of the input.
+    virtual void addChatInputLine(const std::string& text) = 0;
+    virtual void copyChatSelection() = 0;
     virtual void setUsers(const std::vector<std::string>& users) = 0;
     // The caption of the "Race Time" header.
     virtual void setRaceTime(const std::string& caption) = 0;

@@ -2,7 +2,9 @@
 #include "ui/named.h"
 
 #include "platform/guard.h"
+#include "ui/chat_input.h"
 #include "ui/question_windows.h"
+#include "ui/smiley_palette.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,17 +17,21 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QScrollBar>
 #include <QTextBrowser>
-#include <QTextEdit>
+#include <QTextCursor>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QWidgetAction>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
 
 namespace tarmacia::ui {
-namespace {
-
-
-} // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     toolbar_ = named(addToolBar(QStringLiteral("Toolbar")), QStringLiteral("Toolbar"));
@@ -45,16 +51,46 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     });
     auto* split = new QSplitter(Qt::Horizontal, central);
     chatView_ = named(new QTextBrowser(split), QStringLiteral("Chat"));
+    // The view never follows a link itself: the core decides what opens.
     chatView_->setOpenLinks(false);
+    chatView_->setOpenExternalLinks(false);
+    connect(chatView_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        if (chatLinkClicked) platform::guarded([&] { chatLinkClicked(url.toString().toStdString()); });
+    });
     userList_ = named(new QListWidget(split), QStringLiteral("Users"));
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
     layout->addWidget(split, 1);
 
     auto* inputRow = new QHBoxLayout;
-    chatInput_ = named(new QTextEdit(central), QStringLiteral("Chat Input"));
+    chatInput_ = named(new ChatInput(central), QStringLiteral("Chat Input"));
     chatInput_->setFixedHeight(56);
+    chatInput_->keyPressed = [this](app::ChatKey key) {
+        if (chatKey) chatKey(key);
+    };
+    chatInput_->copyClicked = [this] {
+        if (copyChat) copyChat();
+    };
+    chatInput_->pasteClicked = [this] {
+        if (pasteChat) pasteChat(QApplication::clipboard()->text().toStdString());
+    };
     inputRow->addWidget(chatInput_, 1);
+    smileys_ = named(new QToolButton(central), QStringLiteral("Smileys"));
+    smileys_->setText(QStringLiteral("Smileys"));
+    smileys_->setPopupMode(QToolButton::InstantPopup);
+    auto* smileyMenu = new QMenu(smileys_);
+    auto* palette = new SmileyPalette(
+        [this](int number) { return smileyPicture ? smileyPicture(number) : std::filesystem::path(); },
+        smileyMenu);
+    palette->picked = [this, smileyMenu](int number) {
+        smileyMenu->close();
+        if (smileyPicked) platform::guarded([&] { smileyPicked(number); });
+    };
+    auto* paletteAction = new QWidgetAction(smileyMenu);
+    paletteAction->setDefaultWidget(palette);
+    smileyMenu->addAction(paletteAction);
+    smileys_->setMenu(smileyMenu);
+    inputRow->addWidget(smileys_);
     auto* options = new QVBoxLayout;
     fontSize_ = named(new QComboBox(central), QStringLiteral("Font Size"));
     style_ = named(new QComboBox(central), QStringLiteral("Style"));
@@ -105,8 +141,37 @@ void MainWindow::settingsChanged() { refreshPages(); }
 void MainWindow::loginFieldsChanged() { refreshPages(); }
 
 void MainWindow::appendChatHtml(const std::string& html) {
-    chatView_->append(QString::fromStdString(html));
+    QTextCursor end(chatView_->document());
+    end.movePosition(QTextCursor::End);
+    end.insertHtml(QString::fromStdString(html));
+    QScrollBar* bar = chatView_->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
+
+void MainWindow::loadChatPage(const std::filesystem::path& page) {
+    chatView_->setSource(QUrl::fromLocalFile(QString::fromStdString(page.string())));
+    chatView_->document()->setDocumentMargin(1);
+    // Reported as a document would complete: after this call has returned.
+    QTimer::singleShot(0, this, [this] {
+        if (chatPageLoaded) platform::guarded(chatPageLoaded);
+    });
+}
+
+void MainWindow::enableLoginButton() { login_->setEnabled(true); }
+
+app::ChatInput MainWindow::chatInput() const { return chatInput_->state(); }
+
+void MainWindow::clearChatInput() { chatInput_->clear(); }
+
+int MainWindow::insertChatPicture(const std::filesystem::path& picture) {
+    return chatInput_->insertPicture(picture);
+}
+
+void MainWindow::addChatInputLine(const std::string& text) {
+    chatInput_->addLine(QString::fromStdString(text));
+}
+
+void MainWindow::copyChatSelection() { chatInput_->copy(); }
 
 void MainWindow::setUsers(const std::vector<std::string>& users) {
     userList_->clear();
@@ -202,11 +267,6 @@ void MainWindow::setStyleChoices(const std::vector<std::string>& choices) {
 }
 
 void MainWindow::focusChatInput() { chatInput_->setFocus(); }
-
-// Shown as text: nothing from outside reaches the view as markup here.
-void MainWindow::appendChatLine(const std::string& line) {
-    chatView_->append(QString::fromStdString(line).toHtmlEscaped());
-}
 
 // The login page reads the selector from the core when it refreshes.
 void MainWindow::setServerSelector(const std::vector<std::string>&, const std::string&) {

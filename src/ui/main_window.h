@@ -15,12 +15,14 @@ class QDockWidget;
 class QTabWidget;
 class QListWidget;
 class QTextBrowser;
-class QTextEdit;
 class QToolBar;
+class QToolButton;
 
 namespace tarmacia::ui {
 
+class ChatInput;
 class SecurityQuestion;
+class SmileyPalette;
 
 class MainWindow : public QMainWindow, public app::MainView {
     Q_OBJECT
@@ -33,6 +35,15 @@ public:
     std::function<void(const settings::ScreenSettings&)> screenChanged;
     std::function<void()> masterReset;
     std::function<void()> loginButton;
+    // The chat view and the chat input.
+    std::function<void()> chatPageLoaded;
+    std::function<void(const std::string& url)> chatLinkClicked;
+    std::function<void(app::ChatKey)> chatKey;
+    std::function<void()> copyChat;
+    std::function<void(const std::string& clipboardText)> pasteChat;
+    std::function<void(int number)> smileyPicked;
+    // The picture file of a smiley number, for the palette.
+    std::function<std::filesystem::path(int number)> smileyPicture;
 
     // A page of the options panel, opened by the toolbar action of that name
     // ("Login", "Settings", "Sounds", ...). `refresh` shows the core's values
@@ -59,8 +70,15 @@ public:
     app::Rect windowRect() const override;
     void setSecurityQuestion(const std::string& question) override;
 
+    void loadChatPage(const std::filesystem::path& page) override;
+    void enableLoginButton() override;
+    app::ChatInput chatInput() const override;
+    void clearChatInput() override;
+    int insertChatPicture(const std::filesystem::path& picture) override;
+    void addChatInputLine(const std::string& text) override;
+    void copyChatSelection() override;
+
     void setSecurityWindow(SecurityQuestion* window) { security_ = window; }
-    void appendChatLine(const std::string& line) override;
     void setServerSelector(const std::vector<std::string>& items,
                            const std::string& shown) override;
 
@@ -90,7 +108,8 @@ private:
     bool applyingScreen_ = false;
     QTextBrowser* chatView_;
     QListWidget* userList_;
-    QTextEdit* chatInput_;
+    ChatInput* chatInput_;
+    QToolButton* smileys_;
     QComboBox* fontSize_;
     QComboBox* style_;
 };

@@ -30,15 +30,17 @@ std::vector<std::string> lines(const std::string& text) {
 
 // The labels a first start leaves in the log: the log is deleted early on, so
 // it opens with the client folder; then the settings in their start-up order.
+// The server directory waits for the chat page.
 const std::vector<std::string> kFirstStartLog = {
     "Check TRM Files", "Find MyDocuments ", "Read screen file", "Read misc file", "Read misc file",
     "Read Gamelist", "Get Game Path from registry porsche.exe",
     "Get Game Path from registry nfshs.exe", "Get Game Path from registry nfshp2.exe",
-    "Read misc file", "Read color file", "Set Language", "Read Language", "Read color file",
-    "Read color file", "Read fonts file",
+    "Read misc file", "Read color file", "Set Language", "Read Language",
+    // The style is applied three times, each writing the chat page.
+    "Read color file", "Write HTML", "Inetcall - zuvo4", "Write HTML", "Inetcall - zuvo4",
+    "Read color file", "Write HTML", "Inetcall - zuvo4", "Read fonts file",
     "Read sound file", "Load Sounds", "Change TRM Sound", "Read login details", "Read Port file",
-    "Read server file", "Form Activate",
-    "Decrypt"};
+    "Write HTML", "Read server file", "Form Activate"};
 
 class Startup : public testing::Test {
 protected:
@@ -227,12 +229,27 @@ TEST_F(Startup, SettingsAreReadAndTheServerDirectoryIsFetched) {
     EXPECT_EQ(form.games.slot(1).abbrev, "PU");
     EXPECT_EQ(form.currentGame, "");
     EXPECT_THAT(log(), HasSubstr("*****Error***** 'maybe' is not a valid boolean value"));
+
+    // The chat page loads ten seconds after the style's third application,
+    // and its load fetches the directory.
+    EXPECT_THAT(readFile(client() / "zuvo4.htm"), HasSubstr("<title>zuvo4</title>"));
+    EXPECT_TRUE(fs::exists(client() / "trmtest.htm"));
+    fakes.clock.advance(9999);
+    EXPECT_TRUE(fakes.view.loadedPages.empty());
+    fakes.clock.advance(1);
+    EXPECT_THAT(fakes.view.loadedPages, ElementsAre(client() / "zuvo4.htm"));
+    EXPECT_TRUE(fakes.http.urls.empty());
+    form.chatPageLoaded();
     ASSERT_EQ(fakes.http.urls.size(), 1u);
     EXPECT_THAT(fakes.http.urls[0], testing::StartsWith("http://lobby.test/TRM/server1.php?"));
 
-    // The directory's first line reaches the chat view and closes the dialog.
+    // The directory's first line reaches the chat view, enables the login
+    // button and closes the dialog.
+    EXPECT_TRUE(fakes.windows["TForm27"].visible);
     fakes.http.respond(platform::fake::FakeHttpGet::page("ok - Main Prim(127.0.0.1/5445)"));
-    EXPECT_THAT(fakes.view.chatLines, testing::Contains("[df]IP Servers Loaded - Please Login"));
+    EXPECT_THAT(fakes.view.chatTexts(),
+                testing::Contains("{dfflag.bmp} IP Servers Loaded - Please Login"));
+    EXPECT_EQ(fakes.view.loginEnabled, 1);
     EXPECT_FALSE(fakes.windows["TForm27"].visible);
     EXPECT_THAT(fakes.view.serverItems, ElementsAre("Main Prim"));
     EXPECT_EQ(form.settings.savedServers[0].name, "Main Prim");

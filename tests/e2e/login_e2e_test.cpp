@@ -36,6 +36,7 @@ TEST(LoginOverLoopback, LogsInSeesTheLobbyChatsAndLogsOut) {
     platform::fake::FakePorts fakes;
     fakes.folders.documentsPath = home / "Documents";
     fakes.folders.programPath = home / "program";
+    test::writeFile(home / "program/flags/teams/dfflag.bmp", "BM");
     platform::qt::QtNetwork network;
     app::Ports ports = fakes.ports();
     app::MainForm form({ports.clock, network, ports.dialogs, ports.windows, ports.app,
@@ -43,6 +44,8 @@ TEST(LoginOverLoopback, LogsInSeesTheLobbyChatsAndLogsOut) {
                         ports.sound, ports.view});
     form.form("TForm1").show();
     form.oldButton9Click();
+    fakes.clock.advance(10000); // the chat page loads and fetches the directory
+    form.chatPageLoaded();
     fakes.http.respond(platform::fake::FakeHttpGet::page(
         "ok - Sandbox Prim(127.0.0.1/" + std::to_string(lobby.serverPort()) + ")"));
 
@@ -53,18 +56,18 @@ TEST(LoginOverLoopback, LogsInSeesTheLobbyChatsAndLogsOut) {
     EXPECT_EQ(peer.playerName(0), QStringLiteral("bob"));
     ASSERT_TRUE(waitFor([&] { return fakes.view.users.size() == 2; }, 5000));
     EXPECT_THAT(fakes.view.users, testing::ElementsAre("[gb]Ann", "[df]bob"));
-    EXPECT_TRUE(contains(fakes.view.chatLines, "Welcome to Tarmacia"));
+    EXPECT_TRUE(contains(fakes.view.chatTexts(), "Welcome to Tarmacia"));
 
     // The lobby relays a chat line to everyone, the sender included.
     form.send("~2~bob: evening all");
-    ASSERT_TRUE(waitFor([&] { return contains(fakes.view.chatLines, "bob: evening all"); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return contains(fakes.view.chatTexts(), "bob: evening all"); }, 5000));
 
     // The login button while logged in ends the connection without a message.
     const QByteArray before = lobby.received(0);
     form.JvImgBtn1Click();
     ASSERT_TRUE(lobby.waitForDisconnected(0, 5000));
     EXPECT_EQ(lobby.received(0), before);
-    EXPECT_EQ(fakes.view.chatLines.back(), "[df]Disconnected - Logout");
+    EXPECT_EQ(fakes.view.chatTexts().back(), "{dfflag.bmp} Disconnected - Logout");
     EXPECT_EQ(form.loginState, 0);
 }
 

@@ -44,10 +44,14 @@ protected:
                        {471, "Close"}, {478, "Answer sent"}, {479, "No answer"},
                        {480, "Check failed"}});
         test::writeFile(home / "program/sounds/trm.wav", "RIFF");
+        test::writeFile(home / "program/flags/teams/dfflag.bmp", "BM");
         form.form("TForm1").show();
         form.oldButton9Click();
+        // The chat page loads ten seconds in and fetches the directory.
+        fakes.clock.advance(10000);
+        form.chatPageLoaded();
         fakes.http.respond(platform::fake::FakeHttpGet::page("ok - Main Prim(127.0.0.1/5445)"));
-        fakes.view.chatLines.clear();
+        fakes.view.chatHtml.clear();
     }
 
     // Logs "bob" in and has the lobby accept the connection.
@@ -80,8 +84,10 @@ TEST_F(Login, TheLoginMessageCarriesTheScrambledPasswordAndTheVersion) {
     EXPECT_EQ(socket.port, 5445);
     EXPECT_TRUE(std::regex_match(socket.sent, std::regex("~1~bob\xAC[0-9]{12}\xACv5\\.42")))
         << socket.sent;
-    EXPECT_THAT(fakes.view.chatLines,
-                testing::ElementsAre("[df]Attempting to connect", "[df]Connected as bob on (Main Prim)"));
+    EXPECT_THAT(fakes.view.chatTexts(),
+                testing::ElementsAre("{dfflag.bmp} Attempting to connect",
+                                     "{dfflag.bmp} Connected as bob on (Main Prim)",
+                                     "{nfspu.jpg} {nfshp2.jpg} {nfshs.jpg}"));
     EXPECT_EQ(form.loginState, 1);
     EXPECT_EQ(form.messageName, "bob");
     EXPECT_THAT(fakes.view.chatHtml.back(), HasSubstr("nfshp2.jpg"));
@@ -117,7 +123,7 @@ TEST_F(Login, WhatStopsALoginBeforeItStarts) {
     form.directory()->getservers();
     fakes.http.respond(platform::fake::FakeHttpGet::page("ok - Main Prim(127.0.0.1/port)"));
     form.LoginClick();
-    EXPECT_THAT(fakes.view.chatLines, Contains("[df]Error Connecting"));
+    EXPECT_THAT(fakes.view.chatTexts(), Contains("{dfflag.bmp} Error Connecting"));
     EXPECT_TRUE(fakes.network.sockets.empty());
 }
 
@@ -125,10 +131,10 @@ TEST_F(Login, ARefusedConnectionSaysSoAndThePleaseWaitDialogGoes) {
     form.Edit1Change("bob");
     form.LoginClick();
     EXPECT_TRUE(fakes.windows["TForm27"].visible);
-    fakes.view.chatLines.clear();
+    fakes.view.chatHtml.clear();
     fakes.network.last().refuse("Connection refused");
-    EXPECT_THAT(fakes.view.chatLines,
-                testing::ElementsAre("[df]Unable to connect at this time - Please try later"));
+    EXPECT_THAT(fakes.view.chatTexts(),
+                testing::ElementsAre("{dfflag.bmp} Unable to connect at this time - Please try later"));
     EXPECT_THAT(test::readFile(form.log().path()), HasSubstr("*****Error***** Socket Error: Connection refused"));
     fakes.windows["TForm27"].showModal();
     fakes.clock.advance(5000);
@@ -144,7 +150,7 @@ TEST_F(Login, AnEmptyLogoutReasonEndsTheLoginSilently) {
     EXPECT_TRUE(fakes.view.users.empty());
     EXPECT_EQ(form.loginState, 0);
     EXPECT_TRUE(fakes.dialogs.shown.empty());
-    EXPECT_EQ(fakes.view.chatLines.back(), "[df]Disconnected - Logout");
+    EXPECT_EQ(fakes.view.chatTexts().back(), "{dfflag.bmp} Disconnected - Logout");
 }
 
 TEST_F(Login, LogoutReasonsAndTheirBoxes) {
@@ -222,7 +228,8 @@ TEST_F(Login, TheIdleQuestionIsAnsweredOrTimesOut) {
     EXPECT_EQ(form.loginState, 1);
     fakes.clock.advance(1);
     EXPECT_EQ(form.loginState, 0);
-    EXPECT_EQ(fakes.view.chatLines.back(), "[df]Idle Time Exceeded - Auto Logout");
+    // As it stands: no flag, no cell.
+    EXPECT_EQ(fakes.view.chatHtml.back(), "[df]Idle Time Exceeded - Auto Logout");
     EXPECT_EQ(form.logoutRequested, 1);
 }
 
@@ -256,7 +263,7 @@ TEST_F(Login, TheLoginButtonLogsOutWithoutAWord) {
     form.JvImgBtn1Click();
     EXPECT_EQ(socket.sent, "");
     EXPECT_FALSE(socket.isConnected());
-    EXPECT_EQ(fakes.view.chatLines.back(), "[df]Disconnected - Logout");
+    EXPECT_EQ(fakes.view.chatTexts().back(), "{dfflag.bmp} Disconnected - Logout");
     EXPECT_FALSE(fakes.view.loggedIn);
 }
 

@@ -2,6 +2,11 @@
 
 #include "app/main_view.h"
 
+#include <cctype>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace tarmacia::platform::fake {
 
 class FakeMainView : public app::MainView {
@@ -10,7 +15,6 @@ public:
     std::vector<std::string> fontSizeChoices;
     std::vector<std::string> styleChoices;
     int chatFocus = 0;
-    std::vector<std::string> chatLines;
     std::vector<std::string> serverItems;
     std::string serverShown;
     std::vector<settings::ScreenSettings> screens;
@@ -25,6 +29,12 @@ public:
     int pagesClosed = 0;
     app::Rect rect{100, 50, 800, 600};
     std::string securityQuestion;
+    std::vector<std::filesystem::path> loadedPages;
+    int loginEnabled = 0;
+    app::ChatInput input;
+    int inputCleared = 0;
+    std::vector<std::string> inputLines;
+    int copies = 0;
 
     void setToolbarIcons(const std::vector<std::filesystem::path>& icons) override {
         toolbarIcons = icons;
@@ -36,7 +46,6 @@ public:
         styleChoices = choices;
     }
     void focusChatInput() override { ++chatFocus; }
-    void appendChatLine(const std::string& line) override { chatLines.push_back(line); }
     void setServerSelector(const std::vector<std::string>& items,
                            const std::string& shown) override {
         serverItems = items;
@@ -54,6 +63,89 @@ public:
     void closePages() override { ++pagesClosed; }
     app::Rect windowRect() const override { return rect; }
     void setSecurityQuestion(const std::string& question) override { securityQuestion = question; }
+    void loadChatPage(const std::filesystem::path& page) override { loadedPages.push_back(page); }
+    void enableLoginButton() override { ++loginEnabled; }
+    app::ChatInput chatInput() const override { return input; }
+    void clearChatInput() override {
+        input = {};
+        ++inputCleared;
+    }
+    // Pictures go in at the caret as U+FFFC, as the real input shows them.
+    int insertChatPicture(const std::filesystem::path& picture) override {
+        input.text.insert(byteOffset(input.caret), "\xEF\xBF\xBC");
+        input.pictures.push_back(picture);
+        return ++input.caret;
+    }
+    void addChatInputLine(const std::string& text) override { inputLines.push_back(text); }
+    void copyChatSelection() override { ++copies; }
+
+    // What the player reads of each appended fragment: the markup gone, the
+    // entities read back, blanks folded; pictures show as their file name
+    // in brackets, so a test can tell which flag or smiley stood where.
+    std::vector<std::string> chatTexts() const {
+        std::vector<std::string> out;
+        for (const auto& html : chatHtml) out.push_back(visibleText(html));
+        return out;
+    }
+    static std::string visibleText(const std::string& html);
+
+private:
+    std::size_t byteOffset(int chars) const {
+        std::size_t i = 0;
+        for (int n = 0; n < chars && i < input.text.size(); ++n) {
+            ++i;
+            while (i < input.text.size() && (static_cast<unsigned char>(input.text[i]) & 0xC0) == 0x80) ++i;
+        }
+        return i;
+    }
 };
+
+inline std::string FakeMainView::visibleText(const std::string& html) {
+    std::string text;
+    for (std::size_t i = 0; i < html.size();) {
+        if (html[i] == '<') {
+            const std::size_t end = html.find('>', i);
+            const std::string tag = html.substr(i, end == std::string::npos ? std::string::npos : end - i);
+            std::string lower;
+            for (char c : tag) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (lower.rfind("<img", 0) == 0) {
+                const std::size_t src = lower.find("src=\"");
+                if (src != std::string::npos) {
+                    const std::size_t close = tag.find('"', src + 5);
+                    const std::string file = tag.substr(src + 5, close - src - 5);
+                    const std::size_t slash = file.find_last_of("/\\");
+                    text += " {" + (slash == std::string::npos ? file : file.substr(slash + 1)) + "} ";
+                }
+            }
+            text += ' '; // cells and breaks part words
+            if (end == std::string::npos) break;
+            i = end + 1;
+            continue;
+        }
+        if (html[i] == '&') {
+            static const std::pair<const char*, char> kEntities[] = {
+                {"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&quot;", '"'}, {"&#39;", '\''}, {"&#x27;", '\''}};
+            bool found = false;
+            for (const auto& [name, c] : kEntities) {
+                if (html.compare(i, std::char_traits<char>::length(name), name) == 0) {
+                    text += c;
+                    i += std::char_traits<char>::length(name);
+                    found = true;
+                    break;
+                }
+            }
+            if (found) continue;
+        }
+        text += html[i++];
+    }
+    std::string folded;
+    for (char c : text) {
+        const bool blank = c == ' ' || c == '\r' || c == '\n' || c == '\t';
+        if (blank && (folded.empty() || folded.back() == ' ')) continue;
+        folded += blank ? ' ' : c;
+    }
+    while (!folded.empty() && folded.back() == ' ') folded.pop_back();
+    return folded;
+}
 
 } // namespace tarmacia::platform::fake
