@@ -15,27 +15,33 @@ void MainForm::notice(int titleString, const std::string& payload, std::size_t b
                 .line2 = lang_[458], .button1 = lang_[459]});
 }
 
-void MainForm::makesound(int) { pending("sounds: makesound"); }
+void MainForm::makesound(int number) { presence_->makesound(number); }
 void MainForm::closerace() { pending("joining races: closerace"); }
 
 void MainForm::listuser(const std::string& payload) {
-    if (payload.empty()) {
-        users.clear();
-    } else if (std::find(users.begin(), users.end(), payload) == users.end()) {
-        users.push_back(payload);
-    }
-    pending("administration: mirror the user list into the admin selector");
-    ports_.view.setUsers(users);
+    log_.label("Admin - User List");
+    if (!presence_->listuser(payload)) return;
+    if (payload.empty())
+        ports_.view.clearUsers();
+    else
+        ports_.view.addUser(payload);
 }
 
 void MainForm::showuser(const std::string&) { pending("registration: showuser"); }
-void MainForm::clearracelist() { pending("race list: clearracelist"); }
-void MainForm::showracers(const std::string&) { pending("race list: showracers"); }
-void MainForm::showrace(const std::string&) { pending("race list: showrace"); }
-void MainForm::norace() { pending("joining races: norace"); }
+void MainForm::clearracelist() { races_->clearracelist(); }
+void MainForm::showrace(const std::string& payload) { races_->showrace(payload); }
+
+void MainForm::showracers(const std::string& payload) {
+    pending("race creation: the game the creation panel shows");
+    races_->showracers(payload, "");
+}
+void MainForm::norace() {
+    log_.label("Unable to join");
+    pending("joining races: norace");
+}
 void MainForm::updateteam(const std::string&) { pending("administration: updateteam"); }
 void MainForm::showteam(const std::string&) { pending("administration: showteam"); }
-void MainForm::setteam(const std::string&) { pending("user list: setteam"); }
+void MainForm::setteam(const std::string& payload) { presence_->setteam(payload); }
 
 void MainForm::ipsetup(const std::string&) {
     joining = 0;
@@ -43,7 +49,11 @@ void MainForm::ipsetup(const std::string&) {
 }
 
 void MainForm::racehostmode(const std::string&) { pending("joining races: racehostmode"); }
-void MainForm::doweekly(const std::string&) { pending("user list: doweekly"); }
+void MainForm::doweekly(const std::string& payload) {
+    log_.label("Do Weekly");
+    presence_->doweekly(payload);
+    ports_.view.setAwards(presence_->firstEntries());
+}
 
 void MainForm::raceTime(const std::string& text) {
     ports_.view.setRaceTime(lang_[142] + " " + text);
@@ -51,8 +61,9 @@ void MainForm::raceTime(const std::string& text) {
 
 void MainForm::setpchange(const std::string&) { pending("registration: setpchange"); }
 void MainForm::setpval(const std::string&) { pending("registration: setpval"); }
-void MainForm::tracklist(const std::string&) {} // accepted and ignored
-void MainForm::trackset(const std::string&) {}  // accepted and ignored
+// Accepted and ignored.
+void MainForm::tracklist(const std::string&) { log_.label("Tracklist"); }
+void MainForm::trackset(const std::string&) { log_.label("Trackset"); }
 
 void MainForm::storeRaceToken(const std::string& payload) { raceToken = payload; }
 

@@ -208,8 +208,8 @@ void MainForm::logout(const std::string& reason) {
         }
         return;
     }
-    users.clear();
-    ports_.view.setUsers(users);
+    presence_->clearUsers();
+    ports_.view.clearUsers();
     clearracelist();
     loginState = 0;
     playerName.clear();

@@ -1,6 +1,7 @@
 // The program: real adapters wired to the core, then the event loop.
 
 #include "app/main_form.h"
+#include "app/pending.h"
 #include "platform/guard.h"
 #include "platform/paths.h"
 #include "platform/linux/hosts_file.h"
@@ -14,7 +15,10 @@
 #include "platform/qt/qt_network.h"
 #include "platform/qt/qt_sound.h"
 #include "ui/game_editor_page.h"
+#include "ui/awards_panel.h"
 #include "ui/login_page.h"
+#include "ui/race_strip.h"
+#include "ui/user_list.h"
 #include "ui/question_windows.h"
 #include "ui/options_page.h"
 #include "ui/qt_window_system.h"
@@ -109,6 +113,18 @@ int main(int argc, char* argv[]) {
         [&form] {
             if (auto* page = form.soundPage()) page->open();
         });
+    // The lobby's players and races.
+    ui::UserList* users = mainWindow->userList();
+    users->describe = [&form](const std::string& item) { return form.presence().userRow(item); };
+    users->whisper = [&form](const std::string& item) { form.Whisper1Click(item); };
+    users->nudge = [&form](const std::string& item) { form.Nudge1Click(item); };
+    mainWindow->awardsPanel()->openPage = [&form](const std::string& page) {
+        form.ports().app.openUrl(form.websiteAddress() + page);
+    };
+    auto* raceDetails = new ui::RaceDetailsPanel(form.races());
+    raceDetails->join = [] { app::pending("joining races: JoinClick"); };
+    mainWindow->setRaceWidgets(new ui::RaceStrip(form.races()), raceDetails);
+
     form.form("TForm1").show();
     // Without a window manager the main window may never be activated; the
     // start-up must run all the same.

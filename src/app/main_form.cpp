@@ -29,6 +29,18 @@ MainForm::MainForm(Ports ports)
         ports_.app.quit();
     });
     startLoginTimers();
+    // The lobby's players and races; their pictures live in the client
+    // folder that the start-up fills.
+    const fs::path client = ports_.folders.documents() / kClientFolderName;
+    presence_ = std::make_unique<chat::Presence>(
+        settings, ports_.sound, [this](const std::string& m) { send(m); }, client,
+        [this](const std::string& file) {
+            if (flagFetcher_) flagFetcher_->findflag(file);
+        });
+    races_ = std::make_unique<races::RaceList>(log_, ports_.clock, client,
+                                               [this](const std::string& m) { send(m); });
+    races_->changed = [this] { ports_.view.racesChanged(); };
+    races_->closePanels = [this] { ports_.view.closeRacePanels(); };
     // The log sits beside the program when the program folder is writable
     // (a build tree); an installed program logs into the client folder.
     log_.setFolder(ports_.folders.programWritable()
@@ -98,8 +110,9 @@ void MainForm::startOnce() {
     flagFetcher_ = std::make_unique<chat::FlagFetcher>(ports_.http, clientFolder_, [this] {
         return welcomeSeen == 1 && !lobbyWebHost.empty() ? lobbyWebHost : webHosts_.flags;
     });
+    flagFetcher_->arrived = [this](const fs::path&) { ports_.view.flagsArrived(); };
     // 9
-    pending("race list: create the race panels");
+    ports_.view.racesChanged(); // the twenty tiles, all hidden
     // 10
     pending("themes: write the default tarmacia.css / tarmacia2.css when missing");
     store_.emplace(ports_.ini, log_, clientFolder_, protocol::randomPrefixSource());
@@ -125,7 +138,7 @@ void MainForm::startOnce() {
     noticePrefix = "<P style= color:blue;font-size:14>";
     noticeSuffix = "</style></P>";
     // 15, 16
-    pending("sounds: GetVolume (saved to restore at close)");
+    savedVolume_ = presence_->GetVolume();
     pending("options: resetminiteam");
     pending("joining races: sethostpath");
     // 17: nothing to create; every socket read gets a message list of its own.
@@ -249,6 +262,12 @@ void MainForm::screenChanged(const settings::ScreenSettings& screen) {
     if (screenSave_) screenSave_->start();
 }
 
+std::string MainForm::websiteAddress() const {
+    std::string site = webHosts_.website;
+    if (!site.empty() && site.back() != '/') site += '/';
+    return site;
+}
+
 void MainForm::RefreshServersClick() {
     if (!directory_) return;
     form("TForm27").showModal();
@@ -358,7 +377,7 @@ void MainForm::WMSysCommand(SysCommand command) {
 
 void MainForm::FormClose() {
     log_.label("Close TRM");
-    pending("sounds: restore the wave volume saved at start-up");
+    presence_->setvolume(savedVolume_);
 }
 
 void MainForm::apprestart() {

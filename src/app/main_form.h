@@ -7,6 +7,7 @@
 #include "app/ports.h"
 #include "protocol/dispatcher.h"
 #include "protocol/lobby_link.h"
+#include "races/race_list.h"
 #include "settings/languages.h"
 #include "settings/game_list.h"
 #include "settings/server_directory.h"
@@ -137,7 +138,6 @@ public:
     int raceCounter = 0;
     int raceActive = 0;
     std::string raceToken; // the last "~q~"
-    std::vector<std::string> users;
     std::filesystem::path loginFlagPicture; // shown on the login panel
 
     // Settings values in memory, the game list and the server directory;
@@ -221,6 +221,10 @@ public:
     void storeRaceToken(const std::string& payload) override;
 
     const settings::LanguageStrings& lang() const { return lang_; }
+    chat::Presence& presence() { return *presence_; }
+    races::RaceList& races() { return *races_; }
+    // The lobby's web site, ending in "/".
+    std::string websiteAddress() const;
     bool loggedIn() const { return loginState == 1; }
     bool lobbyConnected() const { return lobbySocket_ && lobbySocket_->isConnected(); }
 
@@ -262,6 +266,9 @@ private:
     std::unique_ptr<platform::Timer> idleAnswer_;
     std::unique_ptr<platform::Timer> pageLoad_;
     std::unique_ptr<chat::FlagFetcher> flagFetcher_;
+    std::unique_ptr<chat::Presence> presence_;
+    std::unique_ptr<races::RaceList> races_;
+    chat::Volume savedVolume_; // restored at close
     std::unique_ptr<chat::SmileySlots> smileys_;
     bool socketOpen_ = false; // connecting or connected
     bool suspended_ = false;  // the main window is hidden for a race

@@ -2,6 +2,7 @@
 // What the core asks of the main window's widgets. The Qt main window
 // implements it; tests use the fake.
 
+#include "chat/presence.h"
 #include "settings/game_list.h"
 #include "settings/settings.h"
 
@@ -62,7 +63,18 @@ public:
     // Adds a line of plain text at the end of the input.
     virtual void addChatInputLine(const std::string& text) = 0;
     virtual void copyChatSelection() = 0;
-    virtual void setUsers(const std::vector<std::string>& users) = 0;
+    // The user list: one entry more, or none.
+    virtual void addUser(const std::string& itemText) = 0;
+    virtual void clearUsers() = 0;
+    // A flag picture arrived from the lobby: lists draw their flags again.
+    virtual void flagsArrived() = 0;
+    // The awards panel's first entries.
+    virtual void setAwards(const std::array<chat::AwardView, chat::kAwardLists>& entries) = 0;
+    // The race strip and the details panel show the race list again.
+    virtual void racesChanged() = 0;
+    // The selected race was not announced again: the details panel and the
+    // awards panel close.
+    virtual void closeRacePanels() = 0;
     // The caption of the "Race Time" header.
     virtual void setRaceTime(const std::string& caption) = 0;
     // The login panel: open or closed, and its fields shown again from the

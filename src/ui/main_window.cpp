@@ -14,7 +14,9 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QListWidget>
+#include "ui/awards_panel.h"
+#include "ui/race_strip.h"
+#include "ui/user_list.h"
 #include <QPushButton>
 #include <QSplitter>
 #include <QApplication>
@@ -49,6 +51,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connect(login_, &QPushButton::clicked, this, [this] {
         if (loginButton) platform::guarded(loginButton);
     });
+    raceArea_ = new QVBoxLayout;
+    layout->addLayout(raceArea_);
     auto* split = new QSplitter(Qt::Horizontal, central);
     chatView_ = named(new QTextBrowser(split), QStringLiteral("Chat"));
     // The view never follows a link itself: the core decides what opens.
@@ -57,7 +61,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connect(chatView_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         if (chatLinkClicked) platform::guarded([&] { chatLinkClicked(url.toString().toStdString()); });
     });
-    userList_ = named(new QListWidget(split), QStringLiteral("Users"));
+    auto* people = new QWidget(split);
+    auto* peopleLayout = new QVBoxLayout(people);
+    peopleLayout->setContentsMargins(0, 0, 0, 0);
+    userList_ = named(new UserList(people), QStringLiteral("Users"));
+    awards_ = new AwardsPanel(people);
+    peopleLayout->addWidget(userList_, 1);
+    peopleLayout->addWidget(awards_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
     layout->addWidget(split, 1);
@@ -173,9 +183,29 @@ void MainWindow::addChatInputLine(const std::string& text) {
 
 void MainWindow::copyChatSelection() { chatInput_->copy(); }
 
-void MainWindow::setUsers(const std::vector<std::string>& users) {
-    userList_->clear();
-    for (const auto& user : users) userList_->addItem(QString::fromStdString(user));
+void MainWindow::addUser(const std::string& itemText) { userList_->appendUser(itemText); }
+void MainWindow::clearUsers() { userList_->clearUsers(); }
+void MainWindow::flagsArrived() { userList_->refreshFlags(); }
+
+void MainWindow::setAwards(const std::array<chat::AwardView, chat::kAwardLists>& entries) {
+    awards_->setEntries(entries);
+}
+
+void MainWindow::setRaceWidgets(RaceStrip* strip, RaceDetailsPanel* details) {
+    raceStrip_ = strip;
+    raceDetails_ = details;
+    raceArea_->addWidget(strip);
+    raceArea_->addWidget(details);
+    racesChanged();
+}
+
+void MainWindow::racesChanged() {
+    if (raceStrip_) raceStrip_->refresh();
+    if (raceDetails_) raceDetails_->refresh();
+}
+
+void MainWindow::closeRacePanels() {
+    if (raceDetails_) raceDetails_->refresh();
 }
 
 void MainWindow::setRaceTime(const std::string& caption) {

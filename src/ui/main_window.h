@@ -13,7 +13,7 @@ class QLabel;
 class QPushButton;
 class QDockWidget;
 class QTabWidget;
-class QListWidget;
+class QVBoxLayout;
 class QTextBrowser;
 class QToolBar;
 class QToolButton;
@@ -22,6 +22,10 @@ namespace tarmacia::ui {
 
 class ChatInput;
 class SecurityQuestion;
+class UserList;
+class AwardsPanel;
+class RaceStrip;
+class RaceDetailsPanel;
 class SmileyPalette;
 
 class MainWindow : public QMainWindow, public app::MainView {
@@ -61,7 +65,17 @@ public:
     void settingsChanged() override;
     void gameListChanged() override;
     void appendChatHtml(const std::string& html) override;
-    void setUsers(const std::vector<std::string>& users) override;
+    void addUser(const std::string& itemText) override;
+    void clearUsers() override;
+    void flagsArrived() override;
+    void setAwards(const std::array<chat::AwardView, chat::kAwardLists>& entries) override;
+    void racesChanged() override;
+    void closeRacePanels() override;
+
+    UserList* userList() const { return userList_; }
+    AwardsPanel* awardsPanel() const { return awards_; }
+    // The race strip and details panel exist once the core's race list does.
+    void setRaceWidgets(RaceStrip* strip, RaceDetailsPanel* details);
     void setRaceTime(const std::string& caption) override;
     void showLoginPanel(bool open) override;
     void loginFieldsChanged() override;
@@ -107,7 +121,11 @@ private:
     std::vector<Page> pageList_;
     bool applyingScreen_ = false;
     QTextBrowser* chatView_;
-    QListWidget* userList_;
+    UserList* userList_;
+    AwardsPanel* awards_;
+    QVBoxLayout* raceArea_;
+    RaceStrip* raceStrip_ = nullptr;
+    RaceDetailsPanel* raceDetails_ = nullptr;
     ChatInput* chatInput_;
     QToolButton* smileys_;
     QComboBox* fontSize_;

@@ -2,19 +2,15 @@
 // A started main form on fakes, its chat page loaded and the server
 // directory in, with the flag pictures the chat tests use.
 
-#include "app/main_form.h"
-#include "platform/fake/fake_ports.h"
-#include "support/temp_dir.h"
+#include "support/form_world.h"
 
 #include <gtest/gtest.h>
 
 namespace tarmacia::test {
 
-class ChatWorld : public testing::Test {
+class ChatWorld : public testing::Test, protected FormWorld {
 protected:
     ChatWorld() {
-        fakes.folders.documentsPath = home / "Documents";
-        fakes.folders.programPath = home / "program";
         for (const char* file : {"flags/teams/dfflag.bmp", "flags/teams/gbflag.bmp", "smileybmp/12.bmp",
                                  "smileybmp/20.bmp"})
             writeFile(home / "program" / file, "BM");
@@ -29,9 +25,6 @@ protected:
     std::filesystem::path client() const { return form.clientFolder(); }
     const std::string& lastHtml() const { return fakes.view.chatHtml.back(); }
 
-    TempDir home;
-    platform::fake::FakePorts fakes;
-    app::MainForm form{fakes.ports()};
 };
 
 } // namespace tarmacia::test

@@ -3,7 +3,7 @@
 
 #include "app/main_form.h"
 #include "platform/fake/fake_ports.h"
-#include "support/temp_dir.h"
+#include "support/form_world.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ void writeLanguage(const fs::path& file, const std::map<int, std::string>& strin
     test::writeFile(file, bytes);
 }
 
-class Login : public testing::Test {
+class Login : public testing::Test, protected test::FormWorld {
 protected:
     Login() {
         writeLanguage(home / "program/languages/[gbr]english.uni",
@@ -65,17 +65,6 @@ protected:
     }
     const platform::BoxRequest& lastBox() const { return fakes.dialogs.shown.back(); }
 
-    // The folders must be known before the main form is made: it places its log.
-    bool placeFolders() {
-        fakes.folders.documentsPath = home / "Documents";
-        fakes.folders.programPath = home / "program";
-        return true;
-    }
-
-    test::TempDir home;
-    platform::fake::FakePorts fakes;
-    bool placed = placeFolders();
-    MainForm form{fakes.ports()};
 };
 
 TEST_F(Login, TheLoginMessageCarriesTheScrambledPasswordAndTheVersion) {

@@ -22,6 +22,10 @@ public:
     int gameListShown = 0;
     std::vector<std::string> chatHtml;
     std::vector<std::string> users;
+    int flagArrivals = 0;
+    std::array<chat::AwardView, chat::kAwardLists> awards{};
+    int raceRefreshes = 0;
+    int racePanelCloses = 0;
     std::string raceTime;
     bool loginPanelOpen = false;
     int loginFieldsShown = 0;
@@ -55,7 +59,14 @@ public:
     void settingsChanged() override { ++settingsShown; }
     void gameListChanged() override { ++gameListShown; }
     void appendChatHtml(const std::string& html) override { chatHtml.push_back(html); }
-    void setUsers(const std::vector<std::string>& list) override { users = list; }
+    void addUser(const std::string& itemText) override { users.push_back(itemText); }
+    void clearUsers() override { users.clear(); }
+    void flagsArrived() override { ++flagArrivals; }
+    void setAwards(const std::array<chat::AwardView, chat::kAwardLists>& entries) override {
+        awards = entries;
+    }
+    void racesChanged() override { ++raceRefreshes; }
+    void closeRacePanels() override { ++racePanelCloses; }
     void setRaceTime(const std::string& caption) override { raceTime = caption; }
     void showLoginPanel(bool open) override { loginPanelOpen = open; }
     void loginFieldsChanged() override { ++loginFieldsShown; }
