@@ -373,7 +373,14 @@ void MainForm::Nudge1Click(const std::string& target) {
 
 void MainForm::JvImgBtn39Click() {
     log_.label("Sound Pit Doorbell");
-    pending("race list: JvImgBtn39Click rings the pit of the last announced race");
+    // The pit of the race announced last, if its slot still names it.
+    const std::string& id = races_->lastAnnouncedRaceId();
+    for (int slot = 0; slot < races::RaceList::kSlots; ++slot) {
+        if (races_->entries()[static_cast<std::size_t>(slot)].raceId == id) {
+            send("~a~" + std::to_string(slot));
+            return;
+        }
+    }
 }
 
 void MainForm::Copy1Click() {

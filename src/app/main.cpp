@@ -123,6 +123,7 @@ int main(int argc, char* argv[]) {
     };
     auto* raceDetails = new ui::RaceDetailsPanel(form.races());
     raceDetails->join = [] { app::pending("joining races: JoinClick"); };
+    raceDetails->doorbell = [&form] { form.JvImgBtn39Click(); };
     mainWindow->setRaceWidgets(new ui::RaceStrip(form.races()), raceDetails);
 
     form.form("TForm1").show();

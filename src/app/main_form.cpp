@@ -157,6 +157,9 @@ void MainForm::startOnce() {
     if (settings.user.options.useLogfile) log_.setEnabled(true);
     currentGame = games.defaultGame();
     ports_.view.settingsChanged();
+    pending("themes: flag sizes that follow the automatic font size");
+    ports_.view.setFlagSizes(settings.misc.flagWidth, settings.misc.flagLength,
+                             settings.misc.raceFlagWidth, settings.misc.raceFlagLength);
     log_.label("Form Activate");
     // 24, 25
     pending("file scan: checksum of the client and the replay file's time");

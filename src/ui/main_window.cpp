@@ -65,9 +65,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     auto* peopleLayout = new QVBoxLayout(people);
     peopleLayout->setContentsMargins(0, 0, 0, 0);
     userList_ = named(new UserList(people), QStringLiteral("Users"));
-    awards_ = new AwardsPanel(people);
     peopleLayout->addWidget(userList_, 1);
-    peopleLayout->addWidget(awards_);
+    // Shown above the chat once the lobby sends its awards.
+    awards_ = new AwardsPanel(central);
+    awards_->hide();
+    raceArea_->addWidget(awards_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
     layout->addWidget(split, 1);
@@ -189,13 +191,14 @@ void MainWindow::flagsArrived() { userList_->refreshFlags(); }
 
 void MainWindow::setAwards(const std::array<chat::AwardView, chat::kAwardLists>& entries) {
     awards_->setEntries(entries);
+    awards_->show();
 }
 
 void MainWindow::setRaceWidgets(RaceStrip* strip, RaceDetailsPanel* details) {
     raceStrip_ = strip;
     raceDetails_ = details;
-    raceArea_->addWidget(strip);
-    raceArea_->addWidget(details);
+    raceArea_->insertWidget(0, strip);
+    raceArea_->insertWidget(1, details);
     racesChanged();
 }
 
@@ -204,8 +207,14 @@ void MainWindow::racesChanged() {
     if (raceDetails_) raceDetails_->refresh();
 }
 
+void MainWindow::setFlagSizes(int userWidth, int userHeight, int raceWidth, int raceHeight) {
+    userList_->setFlagSize(QSize(userWidth, userHeight));
+    if (raceStrip_) raceStrip_->setFlagSize(raceWidth, raceHeight);
+}
+
 void MainWindow::closeRacePanels() {
     if (raceDetails_) raceDetails_->refresh();
+    awards_->hide();
 }
 
 void MainWindow::setRaceTime(const std::string& caption) {

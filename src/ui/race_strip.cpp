@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -114,6 +115,8 @@ void RaceStrip::refresh() {
     for (int slot = 0; slot < races::RaceList::kSlots; ++slot)
         tiles_[static_cast<std::size_t>(slot)]->show(list_.entries()[static_cast<std::size_t>(slot)],
                                                      flagSize_);
+    // No race, no strip: the chat gets the room.
+    setVisible(list_.lastRaceIndex() >= 0);
 }
 
 RaceDetailsPanel::RaceDetailsPanel(races::RaceList& list, QWidget* parent)
@@ -143,8 +146,17 @@ RaceDetailsPanel::RaceDetailsPanel(races::RaceList& list, QWidget* parent)
     racers_ = named(textLabel(this), QStringLiteral("Racers"));
     text->addWidget(racers_);
     layout->addLayout(text, 1);
+    auto* buttons = new QVBoxLayout;
+    buttons->addStretch(1);
+    doorbellButton_ =
+        named(new QPushButton(QStringLiteral("Doorbell"), this), QStringLiteral("Doorbell"));
     joinButton_ = named(new QPushButton(QStringLiteral("Join"), this), QStringLiteral("Join"));
-    layout->addWidget(joinButton_, 0, Qt::AlignBottom);
+    buttons->addWidget(doorbellButton_);
+    buttons->addWidget(joinButton_);
+    layout->addLayout(buttons);
+    connect(doorbellButton_, &QPushButton::clicked, this, [this] {
+        if (doorbell) platform::guarded(doorbell);
+    });
     connect(joinButton_, &QPushButton::clicked, this, [this] {
         if (join) platform::guarded(join);
     });
@@ -153,8 +165,10 @@ RaceDetailsPanel::RaceDetailsPanel(races::RaceList& list, QWidget* parent)
 
 void RaceDetailsPanel::refresh() {
     const races::RaceDetails& d = list_.details();
-    setStyleSheet(QStringLiteral("QFrame#%1 { %2 }")
-                      .arg(objectName(), colourStyle(d.colour)));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(QStringLiteral("#") + QString::fromStdString(d.colour)));
+    setPalette(palette);
+    setAutoFillBackground(true);
     picture_->setPixmap(picture(d.racePicture, picture_->size()));
     flag_->setVisible(!d.flagPicture.empty());
     flag_->setPixmap(picture(d.flagPicture, flag_->size()));

@@ -42,6 +42,7 @@ public:
     RaceDetailsPanel(races::RaceList& list, QWidget* parent = nullptr);
     void refresh();
     std::function<void()> join;
+    std::function<void()> doorbell;
 
 private:
     races::RaceList& list_;
@@ -53,6 +54,7 @@ private:
     std::array<QLabel*, 3> lines_{};
     QLabel* racers_;
     QPushButton* joinButton_;
+    QPushButton* doorbellButton_;
 };
 
 } // namespace tarmacia::ui

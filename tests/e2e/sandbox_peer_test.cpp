@@ -407,7 +407,8 @@ TEST_F(PeerLobby, TryScenarioGreetsANewcomerWithTheEveningsLobby) {
 
     // The chat runs from the login, on the lobby's clock.
     const QByteArray chat = "~2~[gb]Ann: evening all"
-                            "~2~[fr]Bob: anyone up for a race? Caf\xE9 opens at 9 \x80";
+                            "~2~[fr]Bob: anyone up for a race? <12> Caf\xE9 opens at 9 \x80"
+                            "~2~[de]Cat: the lap times are on www.example.org/laps";
     ASSERT_TRUE(guest->waitForBytes(chat));
     EXPECT_TRUE(guest->bytes.endsWith(chat));
 }

@@ -55,6 +55,17 @@ TEST_F(RacesFromTheLobby, TheListIsRebuiltFromEachAnnouncement) {
     EXPECT_EQ(fakes.view.racePanelCloses, 1);
 }
 
+TEST_F(RacesFromTheLobby, TheDoorbellRingsThePitOfTheRaceAnnouncedLast) {
+    socket().deliver("~5~" + race("[gb]Ann", "PU") + race("Bob", "HS"));
+    form.JvImgBtn39Click();
+    EXPECT_EQ(socket().sent, "~a~1");
+    // A host name cut in its slot no longer names it: nothing is sent.
+    socket().sent.clear();
+    socket().deliver("~5~" + race("[gb]AVeryLongHostName", "PU"));
+    form.JvImgBtn39Click();
+    EXPECT_EQ(socket().sent, "");
+}
+
 TEST_F(RacesFromTheLobby, TrackMessagesAreAcceptedAndIgnored) {
     socket().deliver("~C~tracks~N~1");
     EXPECT_EQ(form.races().lastRaceIndex(), -1);

@@ -84,6 +84,11 @@ int main(int argc, char* argv[]) {
         QStringLiteral("web-port-file"),
         QStringLiteral("Write the web server's port to this file once listening."),
         QStringLiteral("file"));
+    const QCommandLineOption flagsOption(
+        QStringLiteral("flags"),
+        QStringLiteral("Folder with \"teams\" and \"other\" flag pictures that the web server "
+                       "hands out under /flags/."),
+        QStringLiteral("folder"));
     const QCommandLineOption peerOption(
         QStringLiteral("peer"),
         QStringLiteral("Answer the lobby protocol: logins, chat, whispers, user and race lists."));
@@ -91,7 +96,7 @@ int main(int argc, char* argv[]) {
         QStringLiteral("open"),
         QStringLiteral("Let any name and password log in (implies --peer)."));
     parser.addOptions({addressOption, portOption, scenarioOption, recordOption, portFileOption,
-                       webPortOption, webPortFileOption, peerOption, openOption});
+                       webPortOption, webPortFileOption, flagsOption, peerOption, openOption});
     parser.process(app);
 
     const QHostAddress address(parser.value(addressOption));
@@ -178,6 +183,7 @@ int main(int argc, char* argv[]) {
         return CannotListen;
     }
 
+    web.setFlagsFolder(parser.value(flagsOption));
     web.setDirectory(
         {{QStringLiteral("Sandbox Prim"), lobby.serverAddress().toString(), lobby.serverPort()}});
     if (!web.listen(address, *webPort)) {

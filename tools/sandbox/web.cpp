@@ -1,5 +1,8 @@
 #include "web.h"
 
+#include <QFile>
+#include <QRegularExpression>
+
 #include "loopback.h"
 
 #include <QPointer>
@@ -95,7 +98,17 @@ void Web::acceptPending() {
             } else {
                 const QUrl url(QString::fromLatin1(target));
                 const QUrlQuery query(url);
-                if (url.path() != QLatin1String(kDirectoryPath)) {
+                static const QRegularExpression flagPath(
+                    QStringLiteral("^/flags/(teams|other)/([A-Za-z0-9]+flag\\.(bmp|gif))$"));
+                const QRegularExpressionMatch flag = flagPath.match(url.path());
+                if (flag.hasMatch()) {
+                    QFile file(flagsFolder_ + QLatin1Char('/') + flag.captured(1) + QLatin1Char('/') +
+                               flag.captured(2));
+                    if (!flagsFolder_.isEmpty() && file.open(QIODevice::ReadOnly))
+                        body = file.readAll();
+                    else
+                        status = 404;
+                } else if (url.path() != QLatin1String(kDirectoryPath)) {
                     status = 404;
                 } else if (query.queryItemValue(QStringLiteral("callername")).isEmpty() ||
                            query.queryItemValue(QStringLiteral("callerpass")).isEmpty()) {

@@ -41,6 +41,9 @@ public:
     void setDirectory(std::vector<DirectoryServer> servers) { directory_ = std::move(servers); }
     // The directory page: "ok" and the records, wrapped in simple markup.
     QByteArray directoryPage() const;
+    // Serves "/flags/teams/<file>" and "/flags/other/<file>" from
+    // `folder`'s "teams" and "other" (plain file names only).
+    void setFlagsFolder(const QString& folder) { flagsFolder_ = folder; }
     // While down, every request gets "503 Service Unavailable".
     void setDown(bool down) { down_ = down; }
 
@@ -58,6 +61,7 @@ private:
     std::vector<DirectoryServer> directory_;
     std::vector<QByteArray> requests_;
     bool down_ = false;
+    QString flagsFolder_;
 };
 
 } // namespace sandbox

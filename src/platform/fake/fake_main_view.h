@@ -25,6 +25,7 @@ public:
     int flagArrivals = 0;
     std::array<chat::AwardView, chat::kAwardLists> awards{};
     int raceRefreshes = 0;
+    std::array<int, 4> flagSizes{};
     int racePanelCloses = 0;
     std::string raceTime;
     bool loginPanelOpen = false;
@@ -66,6 +67,7 @@ public:
         awards = entries;
     }
     void racesChanged() override { ++raceRefreshes; }
+    void setFlagSizes(int uw, int uh, int rw, int rh) override { flagSizes = {uw, uh, rw, rh}; }
     void closeRacePanels() override { ++racePanelCloses; }
     void setRaceTime(const std::string& caption) override { raceTime = caption; }
     void showLoginPanel(bool open) override { loginPanelOpen = open; }
