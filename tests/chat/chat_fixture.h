@@ -14,12 +14,7 @@ protected:
         for (const char* file : {"flags/teams/dfflag.bmp", "flags/teams/gbflag.bmp", "smileybmp/12.bmp",
                                  "smileybmp/20.bmp"})
             writeFile(home / "program" / file, "BM");
-        form.form("TForm1").show();
-        form.oldButton9Click();
-        fakes.clock.advance(10000);
-        form.chatPageLoaded();
-        fakes.http.respond(platform::fake::FakeHttpGet::page("ok - Main Prim(127.0.0.1/5445)"));
-        fakes.view.chatHtml.clear();
+        startUp();
     }
 
     std::filesystem::path client() const { return form.clientFolder(); }

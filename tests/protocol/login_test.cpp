@@ -45,23 +45,11 @@ protected:
                        {480, "Check failed"}});
         test::writeFile(home / "program/sounds/trm.wav", "RIFF");
         test::writeFile(home / "program/flags/teams/dfflag.bmp", "BM");
-        form.form("TForm1").show();
-        form.oldButton9Click();
-        // The chat page loads ten seconds in and fetches the directory.
-        fakes.clock.advance(10000);
-        form.chatPageLoaded();
-        fakes.http.respond(platform::fake::FakeHttpGet::page("ok - Main Prim(127.0.0.1/5445)"));
-        fakes.view.chatHtml.clear();
+        startUp();
     }
 
-    // Logs "bob" in and has the lobby accept the connection.
     platform::fake::FakeTcpClient& loggedIn(const std::string& password = "pw") {
-        form.Edit1Change("bob");
-        form.setLoginPassword(password);
-        form.LoginClick();
-        auto& socket = fakes.network.last();
-        socket.accept();
-        return socket;
+        return logIn("bob", password);
     }
     const platform::BoxRequest& lastBox() const { return fakes.dialogs.shown.back(); }
 

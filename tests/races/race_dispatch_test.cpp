@@ -16,15 +16,8 @@ protected:
     RacesFromTheLobby() {
         test::writeFile(home / "program/images/purace.jpg", "jpg");
         test::writeFile(home / "program/images/xxrace.jpg", "jpg");
-        form.form("TForm1").show();
-        form.oldButton9Click();
-        fakes.clock.advance(10000);
-        form.chatPageLoaded();
-        fakes.http.respond(platform::fake::FakeHttpGet::page("ok - Main Prim(127.0.0.1/5445)"));
-        form.Edit1Change("bob");
-        form.LoginClick();
-        socket().accept();
-        socket().sent.clear();
+        startUp();
+        logIn("bob").sent.clear();
     }
     platform::fake::FakeTcpClient& socket() { return fakes.network.last(); }
     static std::string race(const std::string& id, const std::string& game) {

@@ -5,6 +5,7 @@
 #include "app/client_folder.h"
 #include "app/main_form.h"
 #include "platform/fake/fake_ports.h"
+#include "support/form_world.h"
 #include "support/temp_dir.h"
 #include "ui/qt_window_system.h"
 
@@ -55,12 +56,7 @@ public:
     platform::fake::FakePorts fakes;
 
 private:
-    struct Folders {
-        Folders(platform::fake::FakePorts& fakes, const TempDir& home) {
-            fakes.folders.documentsPath = home / "Documents";
-            fakes.folders.programPath = home / "program";
-        }
-    } folders_{fakes, home};
+    PlacedFolders folders_{fakes, home};
 
 public:
     ui::QtWindowSystem windows;
