@@ -10,6 +10,7 @@
 #include "platform/qt/qt_app_control.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_folder_watch.h"
 #include "platform/qt/qt_folders.h"
 #include "platform/qt/qt_http.h"
 #include "platform/qt/qt_network.h"
@@ -18,6 +19,7 @@
 #include "ui/awards_panel.h"
 #include "ui/login_page.h"
 #include "ui/race_strip.h"
+#include "ui/scan_page.h"
 #include "ui/user_list.h"
 #include "ui/question_windows.h"
 #include "ui/options_page.h"
@@ -64,12 +66,13 @@ int main(int argc, char* argv[]) {
     platform::os::DiskIniFiles ini;
     platform::qt::QtHttpGet http;
     platform::qt::QtSound sound;
+    platform::qt::QtFolderWatch folderWatch;
     ui::QtWindowSystem windows;
 
     ui::MainWindow* mainWindow = windows.mainWindow();
     dialogs.setMainWindow(mainWindow);
     app::MainForm form(
-        {clock, network, dialogs, windows, control, folders, registry, hosts, ini, http, sound, *mainWindow});
+        {clock, network, dialogs, windows, control, folders, registry, hosts, ini, http, sound, folderWatch, *mainWindow});
 
     bool activatedOnce = false;
     mainWindow->activated = [&] {
@@ -113,6 +116,9 @@ int main(int argc, char* argv[]) {
         [&form] {
             if (auto* page = form.soundPage()) page->open();
         });
+    auto* scanPage = new ui::ScanPage(form);
+    mainWindow->addPage(QStringLiteral("Scans"), QStringLiteral("Scans"), scanPage,
+                        [scanPage] { scanPage->refresh(); });
     // The lobby's players and races.
     ui::UserList* users = mainWindow->userList();
     users->describe = [&form](const std::string& item) { return form.presence().userRow(item); };

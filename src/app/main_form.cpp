@@ -8,6 +8,8 @@
 #include "chat/smileys.h"
 #include "platform/guard.h"
 #include "platform/wine_paths.h"
+#include "races/game_paths.h"
+#include "scan/crc.h"
 #include "settings/settings_reset.h"
 #include "settings/web_hosts.h"
 
@@ -41,6 +43,7 @@ MainForm::MainForm(Ports ports)
                                                [this](const std::string& m) { send(m); });
     races_->changed = [this] { ports_.view.racesChanged(); };
     races_->closePanels = [this] { ports_.view.closeRacePanels(); };
+    startScanner();
     // The log sits beside the program when the program folder is writable
     // (a build tree); an installed program logs into the client folder.
     log_.setFolder(ports_.folders.programWritable()
@@ -76,7 +79,7 @@ void MainForm::oldButton9Click() {
         ports_.app.quit();
         return;
     }
-    gameVersions.fill("Undetermined");
+    versionState.puText = versionState.hsText = versionState.hpText = "Undetermined";
     logoutRequested = 0;
     styleCounter = 0;
     mainWindowReady = 0;
@@ -133,7 +136,8 @@ void MainForm::startOnce() {
     });
     // 12, 13
     smileys_->resetsmiley();
-    pending("file scan: checksum of the client executable");
+    // Identifies this build to the scan server.
+    clientChecksum_ = std::to_string(scan::getcrc(ports_.folders.executable()));
     // 14: wraps the notices the server directory posts to the chat.
     noticePrefix = "<P style= color:blue;font-size:14>";
     noticeSuffix = "</style></P>";
@@ -162,13 +166,19 @@ void MainForm::startOnce() {
                              settings.misc.raceFlagWidth, settings.misc.raceFlagLength);
     log_.label("Form Activate");
     // 24, 25
-    pending("file scan: checksum of the client and the replay file's time");
-    pending("file scan: watch the PU FEdata and gamedata folders");
+    pending("replay reader: the replay file's time");
+    // 25: a change in the PU game's data folders between scans is a swap.
+    if (currentGame == "PU") {
+        races_->selectedGame = currentGame;
+        gameFolder = races::getrunpath(games, log_, currentGame, ports_.registry.prefix());
+        scanner_->watchSwapFolders(ports_.folderWatch);
+    }
     // 26
     startupDone_ = form("TForm16").isVisible();
     // 27, 28: need a current game and the history database.
     pending("history database: startdb, getrunpath, mixerdetect, checkfields");
-    pending("file scan: loadscanfile; configuration writers: checksimfile");
+    scanner_->loadscanfile();
+    pending("configuration writers: checksimfile");
     // 29, 30
     form("TForm27").showModal();
     ports_.view.focusChatInput();

@@ -7,7 +7,9 @@
 #include "app/ports.h"
 #include "protocol/dispatcher.h"
 #include "protocol/lobby_link.h"
+#include "fixes/version.h"
 #include "races/race_list.h"
+#include "scan/scanner.h"
 #include "settings/languages.h"
 #include "settings/game_list.h"
 #include "settings/server_directory.h"
@@ -120,7 +122,11 @@ public:
     int pageLoads = 1;
     // The automatic font size; the themes compute it from the window.
     int autoFontSize = 10;
-    std::array<std::string, 3> gameVersions; // PU, HS, HP as detected
+    // Detected game versions and the Fix Menu's indicator colours.
+    fixes::VersionState versionState;
+    fixes::Indicators indicators;
+    // The folder of the selected game (scans, launch).
+    std::filesystem::path gameFolder;
     std::string noticePrefix;
     std::string noticeSuffix;
     std::string currentGame; // the game code races, scans and history refer to
@@ -223,6 +229,12 @@ public:
     const settings::LanguageStrings& lang() const { return lang_; }
     chat::Presence& presence() { return *presence_; }
     races::RaceList& races() { return *races_; }
+    scan::Scanner& scanner() { return *scanner_; }
+    // The scan buttons: "PU", "HS", "HP", and "XX" for "Reset".
+    void scanButtonClick(const std::string& game);
+    // Version detection of a scanned executable; the status report.
+    void setversion(const std::string& versionText);
+    void showbox();
     // The lobby's web site, ending in "/".
     std::string websiteAddress() const;
     bool loggedIn() const { return loginState == 1; }
@@ -232,6 +244,7 @@ private:
     void startOnce();
     void styleChoices();
     void readSettings();
+    void startScanner();
     void readGameList();
     void showGameList();
     void setlang();
@@ -269,6 +282,10 @@ private:
     std::unique_ptr<chat::Presence> presence_;
     std::unique_ptr<races::RaceList> races_;
     chat::Volume savedVolume_; // restored at close
+    std::unique_ptr<scan::ScanHost> scanHost_;
+    std::unique_ptr<scan::Scanner> scanner_;
+    std::string clientChecksum_; // of this program, sent to the scan server
+    friend class ScanBridge;
     std::unique_ptr<chat::SmileySlots> smileys_;
     bool socketOpen_ = false; // connecting or connected
     bool suspended_ = false;  // the main window is hidden for a race

@@ -5,6 +5,7 @@
 #include "app/main_view.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/folder_watch.h"
 #include "platform/folders.h"
 #include "platform/hosts_file.h"
 #include "platform/http_get.h"
@@ -28,6 +29,7 @@ struct Ports {
     platform::IniFiles& ini;
     platform::HttpGet& http;
     platform::Sound& sound;
+    platform::FolderWatch& folderWatch;
     MainView& view;
 };
 

@@ -13,6 +13,8 @@ public:
     // Where the installed program data lives (flags, sounds, style sheets...);
     // in a build tree, the build's data folder.
     virtual std::filesystem::path program() const = 0;
+    // This program's executable; its checksum identifies the client build.
+    virtual std::filesystem::path executable() const = 0;
     // Whether this user may create files in the program folder.
     virtual bool programWritable() const = 0;
 };

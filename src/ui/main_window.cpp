@@ -212,6 +212,8 @@ void MainWindow::setFlagSizes(int userWidth, int userHeight, int raceWidth, int 
     if (raceStrip_) raceStrip_->setFlagSize(raceWidth, raceHeight);
 }
 
+void MainWindow::scanChanged() { refreshPages(); }
+
 void MainWindow::closeRacePanels() {
     if (raceDetails_) raceDetails_->refresh();
     awards_->hide();

@@ -70,6 +70,7 @@ public:
     void flagsArrived() override;
     void setAwards(const std::array<chat::AwardView, chat::kAwardLists>& entries) override;
     void racesChanged() override;
+    void scanChanged() override;
     void setFlagSizes(int userWidth, int userHeight, int raceWidth, int raceHeight) override;
     void closeRacePanels() override;
 

@@ -40,7 +40,7 @@ const std::vector<std::string> kFirstStartLog = {
     "Read color file", "Write HTML", "Inetcall - zuvo4", "Write HTML", "Inetcall - zuvo4",
     "Read color file", "Write HTML", "Inetcall - zuvo4", "Read fonts file",
     "Read sound file", "Load Sounds", "Change TRM Sound", "Read login details", "Read Port file",
-    "Write HTML", "Read server file", "Form Activate"};
+    "Write HTML", "Read server file", "Form Activate", "Load Scan File"};
 
 class Startup : public testing::Test {
 protected:
@@ -89,7 +89,7 @@ TEST_F(Startup, FirstStartBuildsTheClientFolderAndShowsThePleaseWaitDialog) {
     EXPECT_THAT(fakes.view.fontSizeChoices, ElementsAre("Auto", "8", "10", "12", "14"));
     EXPECT_EQ(fakes.view.toolbarIcons.front(), program() / "images/icons/user.gif");
     EXPECT_EQ(form.historyRowLimit, 500);
-    EXPECT_EQ(form.gameVersions[1], "Undetermined");
+    EXPECT_EQ(form.versionState.hsText, "Undetermined");
     EXPECT_TRUE(fakes.dialogs.shown.empty());
 }
 

@@ -128,7 +128,8 @@ TEST(SandboxProgramDirectory, ListsTheSandboxLobby) {
     sandboxProcess.start(QStringLiteral(TARMACIA_BUILD_DIR "/tarmacia-sandbox"),
                          {QStringLiteral("--port"), QStringLiteral("0"),
                           QStringLiteral("--port-file"), portPath, QStringLiteral("--web-port"),
-                          QStringLiteral("0"), QStringLiteral("--web-port-file"), webPortPath});
+                          QStringLiteral("0"), QStringLiteral("--web-port-file"), webPortPath,
+                          QStringLiteral("--scan-port"), QStringLiteral("0")});
     ASSERT_TRUE(sandboxProcess.waitForStarted(kTimeoutMs));
     // The banner comes after both port files are written.
     QDeadlineTimer deadline(kTimeoutMs);

@@ -321,6 +321,7 @@ TEST_F(SandboxProgram, ServesAScenarioRecordsAndStopsOnSigterm) {
     sandboxProcess.start(QStringLiteral(TARMACIA_BUILD_DIR "/tarmacia-sandbox"),
                          {QStringLiteral("--port"), QStringLiteral("0"),
                           QStringLiteral("--web-port"), QStringLiteral("0"),
+                          QStringLiteral("--scan-port"), QStringLiteral("0"),
                           QStringLiteral("--port-file"), portPath, QStringLiteral("--record"),
                           recordPath, QStringLiteral("--scenario"), scenarioPath});
     ASSERT_TRUE(sandboxProcess.waitForStarted(kTimeoutMs));

@@ -10,6 +10,7 @@
 #include "peer.h"
 #include "quit_on_signals.h"
 #include "scenario.h"
+#include "scan_server.h"
 #include "scenario_player.h"
 #include "web.h"
 
@@ -84,6 +85,15 @@ int main(int argc, char* argv[]) {
         QStringLiteral("web-port-file"),
         QStringLiteral("Write the web server's port to this file once listening."),
         QStringLiteral("file"));
+    const QCommandLineOption scanPortOption(
+        QStringLiteral("scan-port"),
+        QStringLiteral("Port of the scan server that answers the client's file scan; "
+                       "0 takes a free one."),
+        QStringLiteral("port"), QString::number(sandbox::ScanServer::kDefaultPort));
+    const QCommandLineOption scanPortFileOption(
+        QStringLiteral("scan-port-file"),
+        QStringLiteral("Write the scan server's port to this file once listening."),
+        QStringLiteral("file"));
     const QCommandLineOption flagsOption(
         QStringLiteral("flags"),
         QStringLiteral("Folder with \"teams\" and \"other\" flag pictures that the web server "
@@ -96,7 +106,8 @@ int main(int argc, char* argv[]) {
         QStringLiteral("open"),
         QStringLiteral("Let any name and password log in (implies --peer)."));
     parser.addOptions({addressOption, portOption, scenarioOption, recordOption, portFileOption,
-                       webPortOption, webPortFileOption, flagsOption, peerOption, openOption});
+                       webPortOption, webPortFileOption, scanPortOption, scanPortFileOption,
+                       flagsOption, peerOption, openOption});
     parser.process(app);
 
     const QHostAddress address(parser.value(addressOption));
@@ -116,8 +127,15 @@ int main(int argc, char* argv[]) {
         return BadUsage;
     }
 
+    const auto scanPort = parsePort(parser.value(scanPortOption));
+    if (!scanPort) {
+        printError(QStringLiteral("not a port: %1").arg(parser.value(scanPortOption)));
+        return BadUsage;
+    }
+
     sandbox::Lobby lobby;
     sandbox::Web web;
+    sandbox::ScanServer scan;
 
     sandbox::Scenario scenario;
     if (parser.isSet(scenarioOption)) {
@@ -196,10 +214,27 @@ int main(int argc, char* argv[]) {
         return CannotListen;
     }
 
+    QObject::connect(&scan, &sandbox::ScanServer::identified, &scan,
+                     [](const QString& identification) {
+                         std::fprintf(stderr, "scan identification %s\n",
+                                      qUtf8Printable(identification));
+                     });
+    if (!scan.listen(address, *scanPort)) {
+        printError(QStringLiteral("cannot listen for scans: %1").arg(scan.errorString()));
+        return CannotListen;
+    }
+    if (parser.isSet(scanPortFileOption) &&
+        !writePortFile(parser.value(scanPortFileOption), scan.serverPort())) {
+        printError(QStringLiteral("cannot write %1").arg(parser.value(scanPortFileOption)));
+        return CannotListen;
+    }
+
     std::printf("tarmacia-sandbox listening on %s:%u\n",
                 qUtf8Printable(lobby.serverAddress().toString()), unsigned{lobby.serverPort()});
     std::printf("tarmacia-sandbox web on http://%s:%u/\n",
                 qUtf8Printable(web.serverAddress().toString()), unsigned{web.serverPort()});
+    std::printf("tarmacia-sandbox scan server on %s:%u\n",
+                qUtf8Printable(scan.serverAddress().toString()), unsigned{scan.serverPort()});
     std::fflush(stdout);
 
     return app.exec();

@@ -25,6 +25,7 @@ public:
     int flagArrivals = 0;
     std::array<chat::AwardView, chat::kAwardLists> awards{};
     int raceRefreshes = 0;
+    int scanRefreshes = 0;
     std::array<int, 4> flagSizes{};
     int racePanelCloses = 0;
     std::string raceTime;
@@ -67,6 +68,7 @@ public:
         awards = entries;
     }
     void racesChanged() override { ++raceRefreshes; }
+    void scanChanged() override { ++scanRefreshes; }
     void setFlagSizes(int uw, int uh, int rw, int rh) override { flagSizes = {uw, uh, rw, rh}; }
     void closeRacePanels() override { ++racePanelCloses; }
     void setRaceTime(const std::string& caption) override { raceTime = caption; }

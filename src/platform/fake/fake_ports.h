@@ -5,6 +5,7 @@
 #include "app/ports.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_dialogs.h"
+#include "platform/fake/fake_folder_watch.h"
 #include "platform/fake/fake_http.h"
 #include "platform/fake/fake_ini_files.h"
 #include "platform/fake/fake_main_view.h"
@@ -28,10 +29,11 @@ struct FakePorts {
     FakeIniFiles ini;
     FakeHttpGet http;
     FakeSound sound;
+    FakeFolderWatch folderWatch;
     FakeMainView view;
 
     app::Ports ports() {
-        return {clock, network, dialogs, windows, app, folders, registry, hosts, ini, http, sound, view};
+        return {clock, network, dialogs, windows, app, folders, registry, hosts, ini, http, sound, folderWatch, view};
     }
 };
 

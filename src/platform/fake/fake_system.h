@@ -11,8 +11,10 @@ public:
     std::filesystem::path documentsPath;
     std::filesystem::path programPath;
     bool writable = true;
+    std::filesystem::path executablePath;
 
     std::filesystem::path documents() const override { return documentsPath; }
+    std::filesystem::path executable() const override { return executablePath; }
     std::filesystem::path program() const override { return programPath; }
     bool programWritable() const override { return writable; }
 };

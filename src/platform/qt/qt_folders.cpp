@@ -32,6 +32,10 @@ QtFolders::QtFolders(fs::path documentsOverride)
     }
 }
 
+fs::path QtFolders::executable() const {
+    return QCoreApplication::applicationFilePath().toStdString();
+}
+
 bool QtFolders::programWritable() const { return ::access(program_.c_str(), W_OK) == 0; }
 
 } // namespace tarmacia::platform::qt

@@ -10,6 +10,7 @@ public:
     explicit QtFolders(std::filesystem::path documentsOverride = {});
     std::filesystem::path documents() const override { return documents_; }
     std::filesystem::path program() const override { return program_; }
+    std::filesystem::path executable() const override;
     bool programWritable() const override;
 
 private:
