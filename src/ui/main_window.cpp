@@ -18,6 +18,7 @@
 #include "ui/race_strip.h"
 #include "ui/user_list.h"
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QApplication>
 #include <QClipboard>
@@ -152,10 +153,19 @@ void MainWindow::refreshPages() {
 void MainWindow::settingsChanged() { refreshPages(); }
 void MainWindow::loginFieldsChanged() { refreshPages(); }
 
+// The lobby's tables name colours as bare hex digits (bgcolor = "FF0000"),
+// as old browsers accepted; Qt's HTML wants the "#".
+static QString withHashColours(QString html) {
+    static const QRegularExpression bare(
+        QStringLiteral("(bgcolor\\s*=\\s*\")([0-9A-Fa-f]{6}\")"),
+        QRegularExpression::CaseInsensitiveOption);
+    return html.replace(bare, QStringLiteral("\\1#\\2"));
+}
+
 void MainWindow::appendChatHtml(const std::string& html) {
     QTextCursor end(chatView_->document());
     end.movePosition(QTextCursor::End);
-    end.insertHtml(QString::fromStdString(html));
+    end.insertHtml(withHashColours(QString::fromStdString(html)));
     QScrollBar* bar = chatView_->verticalScrollBar();
     bar->setValue(bar->maximum());
 }
