@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkgconf
   qt6-base-dev qt6-multimedia-dev libgl-dev
   zlib1g-dev
+  libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   famfamfam-flag-png iso-codes
   xvfb xauth fonts-dejavu-core

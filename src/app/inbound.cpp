@@ -16,7 +16,6 @@ void MainForm::notice(int titleString, const std::string& payload, std::size_t b
 }
 
 void MainForm::makesound(int number) { presence_->makesound(number); }
-void MainForm::closerace() { pending("joining races: closerace"); }
 
 void MainForm::listuser(const std::string& payload) {
     log_.label("Admin - User List");
@@ -35,20 +34,11 @@ void MainForm::showracers(const std::string& payload) {
     pending("race creation: the game the creation panel shows");
     races_->showracers(payload, "");
 }
-void MainForm::norace() {
-    log_.label("Unable to join");
-    pending("joining races: norace");
-}
 void MainForm::updateteam(const std::string&) { pending("administration: updateteam"); }
 void MainForm::showteam(const std::string&) { pending("administration: showteam"); }
 void MainForm::setteam(const std::string& payload) { presence_->setteam(payload); }
 
-void MainForm::ipsetup(const std::string&) {
-    joining = 0;
-    pending("joining races: ipsetup");
-}
 
-void MainForm::racehostmode(const std::string&) { pending("joining races: racehostmode"); }
 void MainForm::doweekly(const std::string& payload) {
     log_.label("Do Weekly");
     presence_->doweekly(payload);

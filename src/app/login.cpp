@@ -39,10 +39,9 @@ void MainForm::startLoginTimers() {
         // As it stands, not as a system line.
         AppendToWB("[df]Idle Time Exceeded - Auto Logout");
     });
-    // A race suspension ends when the race monitor window closes.
-    form("TForm11").onClosed([this] {
-        if (suspended_) endSuspension();
-    });
+    // A race suspension (and race-host mode) ends when the race monitor
+    // window closes.
+    form("TForm11").onClosed([this] { raceMonitorClosed(); });
 }
 
 std::int32_t MainForm::todayMidnight() const {

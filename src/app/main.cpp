@@ -128,7 +128,7 @@ int main(int argc, char* argv[]) {
         form.ports().app.openUrl(form.websiteAddress() + page);
     };
     auto* raceDetails = new ui::RaceDetailsPanel(form.races());
-    raceDetails->join = [] { app::pending("joining races: JoinClick"); };
+    raceDetails->join = [&form] { form.JoinClick(form.races().selectedRaceId()); };
     raceDetails->doorbell = [&form] { form.JvImgBtn39Click(); };
     mainWindow->setRaceWidgets(new ui::RaceStrip(form.races()), raceDetails);
 

@@ -144,6 +144,9 @@ public:
     int raceCounter = 0;
     int raceActive = 0;
     std::string raceToken; // the last "~q~"
+    std::string joinedRaceId;     // the race of the last Join press, for result reports
+    std::string currentTrackset;  // "default", or the trackset the host gave
+    int mixerFlag = 0;            // the High Stakes mixer was found
     std::filesystem::path loginFlagPicture; // shown on the login panel
 
     // Settings values in memory, the game list and the server directory;
@@ -174,6 +177,12 @@ public:
     void serverChosen(const std::string& name);
     void savedServerDoubleClicked(int index);
     void setServerSource(bool fromDirectory);
+
+    // Races: the Join button of the details panel, and the race monitor
+    // window closing (until the monitor itself is built, closing its window
+    // ends the race).
+    void JoinClick(const std::string& raceId);
+    void raceMonitorClosed();
 
     // Login and logout.
     void JvImgBtn1Click();          // the Login / Logout button

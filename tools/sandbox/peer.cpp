@@ -92,10 +92,39 @@ void Peer::addPlayer(const QString& name, const QString& flag) {
 
 int Peer::hostRace(HostedRace race) {
     if (race.racers.isEmpty()) race.racers.push_back(race.host);
-    races_.push_back(std::move(race));
-    for (const int connection : loginOrder_)
-        sendRaceList(connection);
+    races_.push_back({std::move(race), std::nullopt});
+    sendRaceListToAll();
     return static_cast<int>(races_.size()) - 1;
+}
+
+std::vector<HostedRace> Peer::races() const {
+    std::vector<HostedRace> shown;
+    for (const Race& race : races_)
+        shown.push_back(race.shown);
+    return shown;
+}
+
+std::optional<Peer::Creation> Peer::creationOf(int slot) const {
+    if (slot < 0 || slot >= static_cast<int>(races_.size())) return std::nullopt;
+    return races_[size_t(slot)].creation;
+}
+
+bool Peer::startRace(int slot) {
+    const std::optional<Creation> creation = creationOf(slot);
+    return creation && lobby_.sendTo(creation->host, "~D~");
+}
+
+bool Peer::closeRace(int slot, QByteArrayView code) {
+    if (slot < 0 || slot >= static_cast<int>(races_.size())) return false;
+    const Race race = races_[size_t(slot)];
+    races_.erase(races_.begin() + slot);
+    if (race.creation) {
+        send(race.creation->host, code.toByteArray());
+        for (const int joiner : race.creation->joined)
+            send(joiner, code.toByteArray());
+    }
+    sendRaceListToAll();
+    return true;
 }
 
 void Peer::setIdleInterval(int ms) {
@@ -224,6 +253,10 @@ void Peer::handle(int connection, const LobbyMessage& message) {
         whisper(connection, message.payload);
     } else if (code == "~R~") {
         racers(connection, message.payload);
+    } else if (code == "~5~") {
+        createRace(connection, message.payload);
+    } else if (code == "~J~") {
+        join(connection, message.payload);
     }
 }
 
@@ -286,7 +319,53 @@ void Peer::racers(int connection, const QByteArray& payload) {
         send(connection, "~R~");
         return;
     }
-    send(connection, "~R~" + toWire(races_[size_t(index)].racers.join(QStringLiteral(", "))));
+    send(connection, "~R~" + toWire(races_[size_t(index)].shown.racers.join(QStringLiteral(", "))));
+}
+
+void Peer::createRace(int connection, const QByteArray& payload) {
+    // trackset, name, type, max, (empty), "0", game, address, and the empty
+    // rest after the closing separator.
+    const QList<QByteArray> fields = payload.split(kSeparator);
+    if (fields.size() < 8) return;
+    const Client& client = clients_[connection];
+    HostedRace shown;
+    shown.host = fromWire(client.name);
+    shown.flag = fromWire(client.flag);
+    shown.title = fromWire(fields[1]);
+    shown.game = fromWire(fields[6]);
+    shown.maxRacers = fields[3].toInt();
+    shown.detailShort = fromWire(fields[2]);
+    shown.detailLong = fromWire(fields[0]);
+    shown.racers = {shown.host};
+    Creation creation;
+    creation.host = connection;
+    creation.hostAddress = fields[7].isEmpty() ? QStringLiteral("127.0.0.1") : fromWire(fields[7]);
+    creation.trackset = fromWire(fields[0]);
+    creation.raceType = fromWire(fields[2]);
+    races_.push_back({std::move(shown), std::move(creation)});
+    sendRaceListToAll();
+}
+
+void Peer::join(int connection, const QByteArray& payload) {
+    const qsizetype separator = payload.indexOf(kSeparator);
+    bool ok = false;
+    const int slot = payload.left(separator < 0 ? payload.size() : separator).toInt(&ok);
+    const QString name = fromWire(clients_[connection].name);
+    Race* race =
+        ok && slot >= 0 && slot < static_cast<int>(races_.size()) ? &races_[size_t(slot)] : nullptr;
+    if (!race || race->shown.racers.size() >= race->shown.maxRacers ||
+        race->shown.racers.contains(name)) {
+        send(connection, "~F~");
+        return;
+    }
+    race->shown.racers.push_back(name);
+    const QString address =
+        race->creation ? race->creation->hostAddress : QStringLiteral("127.0.0.1");
+    const QString trackset = race->creation ? race->creation->trackset : QStringLiteral("default");
+    if (race->creation) race->creation->joined.push_back(connection);
+    send(connection, "~K~" + toWire(address) + kSeparator + toWire(trackset));
+    send(connection, "~9~Suspend");
+    sendRaceListToAll();
 }
 
 void Peer::leave(int connection) {
@@ -345,9 +424,15 @@ void Peer::sendUserList(int connection) {
     }
 }
 
+void Peer::sendRaceListToAll() {
+    for (const int connection : loginOrder_)
+        sendRaceList(connection);
+}
+
 void Peer::sendRaceList(int connection) {
     send(connection, "~5~");
-    for (const HostedRace& race : races_) {
+    for (const Race& entry : races_) {
+        const HostedRace& race = entry.shown;
         const QList<QByteArray> fields = {
             QByteArray::number(race.racers.size()) + '/' + QByteArray::number(race.maxRacers),
             tagged(toWire(race.flag), toWire(race.host)),

@@ -26,6 +26,18 @@
 //     player or to nobody goes nowhere
 //   "~R~" + slot index: "~R~" + the race's racers joined by ", " ("Ann, Bob");
 //     an unknown index gets "~R~" with nothing, which the client ignores
+//   race creation "~5~" trackset "¬" name "¬" type "¬" max "¬" "¬" "0" "¬"
+//     game "¬" address "¬": the race is hosted (title = name, detailShort =
+//     type, detailLong = trackset) and every logged-in client gets the new
+//     race list; the host address is the one given, else 127.0.0.1 (the
+//     sandbox only listens on loopback)
+//   join "~J~" + slot index "¬" mixer flag: the joiner gets "~K~" + host
+//     address "¬" trackset, then "~9~Suspend", and everyone the new race
+//     list; a full race, an unknown slot or a second join of the same player
+//     gets "~F~"
+//   startRace(): "~D~" to the client that created the race
+//   closeRace(): "~f~" or "~m~" to every client in the race; the race is
+//     taken off the list
 //   say(): "~2~[flag]name: text" to every logged-in client
 //   askIdle(): "~H~"; askSecurity(): "~Y~" + passenc("sq¬" + question);
 //   logout(): "~9~" + reason
@@ -87,6 +99,22 @@ public:
     // Adds the race at the end of the list (its slot index is returned) and
     // sends the new race list to every logged-in client.
     int hostRace(HostedRace race);
+    // The races in list order.
+    std::vector<HostedRace> races() const;
+    // The creation as the client sent it, for a race a client created.
+    struct Creation {
+        int host = -1;       // the creator's connection
+        QString hostAddress; // what "~K~" gives joiners
+        QString trackset;
+        QString raceType;
+        std::vector<int> joined; // connections that joined, in order
+    };
+    std::optional<Creation> creationOf(int slot) const;
+    // Sends "~D~" to the race's creator; false when no client created it.
+    bool startRace(int slot);
+    // Sends `code` ("~f~" or "~m~") to every client in the race and takes it
+    // off the list; false for an unknown slot.
+    bool closeRace(int slot, QByteArrayView code = "~f~");
     // Sends "~H~" to every logged-in client every `ms`; 0 never.
     void setIdleInterval(int ms);
 
@@ -153,6 +181,9 @@ private:
     void login(int connection, const QByteArray& payload);
     void whisper(int connection, const QByteArray& payload);
     void racers(int connection, const QByteArray& payload);
+    void createRace(int connection, const QByteArray& payload);
+    void join(int connection, const QByteArray& payload);
+    void sendRaceListToAll();
     void leave(int connection);
 
     const Client* clientOf(int connection) const;
@@ -168,7 +199,11 @@ private:
     bool open_ = false;
     std::vector<Account> accounts_;
     std::vector<Player> players_;
-    std::vector<HostedRace> races_;
+    struct Race {
+        HostedRace shown;
+        std::optional<Creation> creation; // none for a race the sandbox hosts itself
+    };
+    std::vector<Race> races_;
     std::map<int, Client> clients_;
     std::vector<int> loginOrder_;
     QTimer idleTimer_;
