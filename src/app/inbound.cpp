@@ -31,8 +31,7 @@ void MainForm::clearracelist() { races_->clearracelist(); }
 void MainForm::showrace(const std::string& payload) { races_->showrace(payload); }
 
 void MainForm::showracers(const std::string& payload) {
-    pending("race creation: the game the creation panel shows");
-    races_->showracers(payload, "");
+    races_->showracers(payload, creation_->panel().game);
 }
 void MainForm::updateteam(const std::string&) { pending("administration: updateteam"); }
 void MainForm::showteam(const std::string&) { pending("administration: showteam"); }

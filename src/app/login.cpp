@@ -200,8 +200,7 @@ void MainForm::logout(const std::string& reason) {
         form("TForm1").hide();
         suspended_ = true;
         if (raceCounter > 0) {
-            pending("race monitor: the monitor window itself (its closing ends the suspension)");
-            form("TForm11").showModal();
+            openRaceMonitor();
         } else {
             endSuspension();
         }

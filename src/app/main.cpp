@@ -5,6 +5,9 @@
 #include "platform/guard.h"
 #include "platform/paths.h"
 #include "platform/linux/hosts_file.h"
+#include "platform/linux/launcher.h"
+#include "platform/linux/process_table.h"
+#include "platform/linux/window_list.h"
 #include "platform/linux/ini_file.h"
 #include "platform/linux/wine_registry.h"
 #include "platform/qt/qt_app_control.h"
@@ -18,6 +21,7 @@
 #include "ui/game_editor_page.h"
 #include "ui/awards_panel.h"
 #include "ui/login_page.h"
+#include "ui/race_creation_panel.h"
 #include "ui/race_strip.h"
 #include "ui/scan_page.h"
 #include "ui/user_list.h"
@@ -67,12 +71,16 @@ int main(int argc, char* argv[]) {
     platform::qt::QtHttpGet http;
     platform::qt::QtSound sound;
     platform::qt::QtFolderWatch folderWatch;
+    platform::os::LinuxLauncher launcher("wine", registry.prefix());
+    platform::os::ProcProcessTable processes;
+    platform::os::X11WindowList desktopWindows;
     ui::QtWindowSystem windows;
 
     ui::MainWindow* mainWindow = windows.mainWindow();
     dialogs.setMainWindow(mainWindow);
     app::MainForm form(
-        {clock, network, dialogs, windows, control, folders, registry, hosts, ini, http, sound, folderWatch, *mainWindow});
+        {clock, network, dialogs, windows, control, folders, registry, hosts, ini, http, sound, folderWatch,
+         launcher, processes, desktopWindows, *mainWindow});
 
     bool activatedOnce = false;
     mainWindow->activated = [&] {
@@ -131,6 +139,8 @@ int main(int argc, char* argv[]) {
     raceDetails->join = [&form] { form.JoinClick(form.races().selectedRaceId()); };
     raceDetails->doorbell = [&form] { form.JvImgBtn39Click(); };
     mainWindow->setRaceWidgets(new ui::RaceStrip(form.races()), raceDetails);
+    mainWindow->setCreationPanel(new ui::RaceCreationPanel(form.creation()));
+    mainWindow->createRaceButton = [&form] { form.creation().createRaceButtonClick(); };
 
     form.form("TForm1").show();
     // Without a window manager the main window may never be activated; the

@@ -44,6 +44,7 @@ MainForm::MainForm(Ports ports)
     races_->changed = [this] { ports_.view.racesChanged(); };
     races_->closePanels = [this] { ports_.view.closeRacePanels(); };
     startScanner();
+    startRaces();
     // The log sits beside the program when the program folder is writable
     // (a build tree); an installed program logs into the client folder.
     log_.setFolder(ports_.folders.programWritable()
@@ -175,8 +176,16 @@ void MainForm::startOnce() {
     }
     // 26
     startupDone_ = form("TForm16").isVisible();
-    // 27, 28: need a current game and the history database.
-    pending("history database: startdb, getrunpath, mixerdetect, checkfields");
+    // 27
+    if (!currentGame.empty()) {
+        pending("history database: startdb, checkfields and the History Update dialog");
+        races_->selectedGame = currentGame;
+        gameFolder = races::getrunpath(games, log_, currentGame, ports_.registry.prefix());
+        launch_->mixerdetect();
+        mixerFlag = launch_->mixer;
+        log_.label("End Form Activate");
+    }
+    // 28
     scanner_->loadscanfile();
     pending("configuration writers: checksimfile");
     // 29, 30
@@ -234,6 +243,7 @@ void MainForm::readGameList() {
 
 void MainForm::showGameList() {
     gameViews_ = settings::gameListViews(games, clientFolder_);
+    creation_->setGames(gameViews_.selector);
     // The selector keeps showing the game the player chose, while it is listed.
     const auto& codes = gameViews_.selector.codes;
     if (std::find(codes.begin(), codes.end(), currentGame) != codes.end())

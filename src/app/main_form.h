@@ -8,6 +8,9 @@
 #include "protocol/dispatcher.h"
 #include "protocol/lobby_link.h"
 #include "fixes/version.h"
+#include "races/hosts_redirect.h"
+#include "races/launch.h"
+#include "races/race_creation.h"
 #include "races/race_list.h"
 #include "scan/scanner.h"
 #include "settings/languages.h"
@@ -147,6 +150,7 @@ public:
     std::string joinedRaceId;     // the race of the last Join press, for result reports
     std::string currentTrackset;  // "default", or the trackset the host gave
     int mixerFlag = 0;            // the High Stakes mixer was found
+    int hosting = 0;              // this player created the race
     std::filesystem::path loginFlagPicture; // shown on the login panel
 
     // Settings values in memory, the game list and the server directory;
@@ -183,6 +187,8 @@ public:
     // ends the race).
     void JoinClick(const std::string& raceId);
     void raceMonitorClosed();
+    races::RaceCreation& creation() { return *creation_; }
+    races::GameLaunch& launch() { return *launch_; }
 
     // Login and logout.
     void JvImgBtn1Click();          // the Login / Logout button
@@ -254,6 +260,8 @@ private:
     void styleChoices();
     void readSettings();
     void startScanner();
+    void startRaces();
+    void openRaceMonitor();
     void readGameList();
     void showGameList();
     void setlang();
@@ -295,6 +303,13 @@ private:
     std::unique_ptr<scan::Scanner> scanner_;
     std::string clientChecksum_; // of this program, sent to the scan server
     friend class ScanBridge;
+    std::unique_ptr<races::HostsRedirect> hostsRedirect_;
+    std::unique_ptr<races::LaunchHost> launchHost_;
+    std::unique_ptr<races::GameLaunch> launch_;
+    std::unique_ptr<races::CreationHost> creationHost_;
+    std::unique_ptr<races::RaceCreation> creation_;
+    friend class LaunchBridge;
+    friend class CreationBridge;
     std::unique_ptr<chat::SmileySlots> smileys_;
     bool socketOpen_ = false; // connecting or connected
     bool suspended_ = false;  // the main window is hidden for a race

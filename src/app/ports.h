@@ -9,6 +9,9 @@
 #include "platform/folders.h"
 #include "platform/hosts_file.h"
 #include "platform/http_get.h"
+#include "platform/launcher.h"
+#include "platform/process_table.h"
+#include "platform/window_list.h"
 #include "platform/ini_file.h"
 #include "platform/registry.h"
 #include "platform/sound.h"
@@ -30,6 +33,9 @@ struct Ports {
     platform::HttpGet& http;
     platform::Sound& sound;
     platform::FolderWatch& folderWatch;
+    platform::Launcher& launcher;
+    platform::ProcessTable& processes;
+    platform::WindowList& desktopWindows;
     MainView& view;
 };
 

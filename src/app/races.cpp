@@ -13,6 +13,83 @@ constexpr const char* kSep = "\xC2\xAC"; // "¬"
 
 } // namespace
 
+// What the game launch asks of the main window.
+class LaunchBridge final : public races::LaunchHost {
+public:
+    explicit LaunchBridge(MainForm& form) : form_(form) {}
+    std::string selectedGame() const override { return form_.races_->selectedGame; }
+    settings::multigame& gameList() override { return form_.games; }
+    std::string gameFolder() const override {
+        return races::getrunpath(form_.games, form_.log_, form_.races_->selectedGame,
+                                 form_.ports_.registry.prefix());
+    }
+    std::filesystem::path winePrefix() const override { return form_.ports_.registry.prefix(); }
+    DiagnosticLog& log() override { return form_.log_; }
+    const settings::LanguageStrings& lang() const override { return form_.lang_; }
+    int messagebox(const MessageBoxRecord& record) override { return form_.messagebox(record); }
+    void crcmess(const std::string& text) override { form_.scanner_->crcmess(text); }
+    void makesound(int number) override { form_.makesound(number); }
+    void setRaceActive(int value) override { form_.raceActive = value; }
+    void setHosting(int value) override { form_.hosting = value; }
+    void clearRaceState() override {
+        form_.raceCounter = 0;
+        form_.raceActive = 0;
+    }
+    void redraw() override {}
+    void stopStatusTimer() override { pending("race monitor: the status poll"); }
+    void closeMonitor() override { form_.form("TForm11").close(); }
+
+private:
+    MainForm& form_;
+};
+
+// What race creation asks of the main window.
+class CreationBridge final : public races::CreationHost {
+public:
+    explicit CreationBridge(MainForm& form) : form_(form) {}
+    DiagnosticLog& log() override { return form_.log_; }
+    int messagebox(const MessageBoxRecord& record) override { return form_.messagebox(record); }
+    void send(const std::string& message) override { form_.send(message); }
+    void chatLine(const std::string& text) override { form_.showchat(text); }
+    void localNotice(const std::string& text) override { form_.sendmess(text); }
+    int loginState() const override { return form_.loginState; }
+    std::string playerName() const override { return form_.playerName; }
+    int raceActive() const override { return form_.raceActive; }
+    void setSelectedGame(const std::string& game) override { form_.races_->selectedGame = game; }
+    std::filesystem::path useGameFolder(const std::string& game) override {
+        form_.gameFolder = races::getrunpath(form_.games, form_.log_, game, form_.ports_.registry.prefix());
+        return form_.gameFolder;
+    }
+    int scanInProgress() const override { return form_.scanner_->inProgress(); }
+    int scanFailed() const override { return form_.scanner_->scanFailed(); }
+    std::string lastScannedGame() const override { return form_.scanner_->lastScannedGame(); }
+    void startScan() override { form_.scanner_->ScanClick(); }
+    void setHosting(int flag) override { form_.hosting = flag; }
+    std::string hostingIp() const override { return form_.settings.misc.hostingIp; }
+    void setCurrentTrackset(const std::string& trackset) override { form_.currentTrackset = trackset; }
+    void closeAllPanels() override { form_.ports_.view.closePages(); }
+
+private:
+    MainForm& form_;
+};
+
+void MainForm::startRaces() {
+    hostsRedirect_ = std::make_unique<races::HostsRedirect>(ports_.hosts);
+    launchHost_ = std::make_unique<LaunchBridge>(*this);
+    launch_ = std::make_unique<races::GameLaunch>(*launchHost_, ports_.launcher, ports_.processes,
+                                                  ports_.desktopWindows, ports_.clock);
+    creationHost_ = std::make_unique<CreationBridge>(*this);
+    creation_ = std::make_unique<races::RaceCreation>(*creationHost_);
+    creation_->changed = [this] { ports_.view.creationChanged(); };
+}
+
+// The race monitor's window; until the monitor itself is built it starts
+// the game and ends the race when the player closes it.
+void MainForm::openRaceMonitor() {
+    form("TForm11").showModal();
+    pending("race monitor: FormActivate, the polls and the result capture");
+    launch_->pustart(currentTrackset);
+}
 void MainForm::JoinClick(const std::string& raceId) {
     log_.label("Join Race");
     joinedRaceId = raceId;
@@ -72,8 +149,16 @@ void MainForm::ipsetup(const std::string& payload) {
     const std::size_t sep = payload.rfind(kSep);
     const std::string host = sep == std::string::npos ? std::string() : payload.substr(0, sep);
     currentTrackset = sep == std::string::npos ? payload : payload.substr(sep + 2);
-    pending("joining races: the HOSTS entry for the race host");
-    (void)host;
+    const races::HostsSetup setup = hostsRedirect_->ipsetup(host);
+    raceCounter = setup.inPlace ? 1 : 0;
+    if (!setup.note.empty()) log_.label(setup.note);
+    if (!setup.error.empty()) {
+        const std::string text = playerName + ": Hosts " + setup.error;
+        sendmess(text);
+        send("~2~" + text);
+    } else if (setup.unableToCreate()) {
+        sendmess("Unable to create HOSTS file");
+    }
 }
 
 void MainForm::racehostmode(const std::string&) {
@@ -81,21 +166,31 @@ void MainForm::racehostmode(const std::string&) {
     keepAlive_->start();
     form("TForm1").hide();
     suspended_ = true;
-    pending("race monitor: the monitor window itself (its closing ends host mode)");
-    form("TForm11").showModal();
+    openRaceMonitor();
 }
 
 void MainForm::closerace() {
     log_.label("Close Race");
-    pending("game launch: end the selected game's processes");
+    const std::string& game = races_->selectedGame;
+    if (game == "PU") launch_->KillTask("porsche.exe");
+    if (game == "HP") launch_->KillTask("nfshp2.exe");
+    if (game == "HS") {
+        launch_->KillTask("nfshs.exe");
+        launch_->KillTask("mixer.exe");
+    }
     form("TForm11").close();
     messagebox({.title = lang_[31], .kind = "error", .line1 = lang_[485], .line2 = lang_[458],
                 .button1 = lang_[459]});
 }
 
 void MainForm::raceMonitorClosed() {
-    pending("game launch: end the games; joining races: point the HOSTS entry back home");
-    if (suspended_) endSuspension();
+    if (!suspended_) return;
+    pending("race monitor: FormClose's checks and the post-race scan position");
+    for (const char* game : {"porsche.exe", "nfshs.exe", "nfshp2.exe"}) launch_->KillTask(game);
+    // The race is over: the host name points home again.
+    hostsRedirect_->restoreLoopback();
+    currentTrackset = "default";
+    endSuspension();
 }
 
 } // namespace tarmacia::app

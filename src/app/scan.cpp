@@ -72,8 +72,9 @@ void MainForm::setversion(const std::string& text) {
     const std::string& game = races_->selectedGame;
     std::error_code ec;
     const bool hsGame = fs::exists(platform::resolvePath(gameFolder, "nfshsgame.exe"), ec);
-    pending("game launch: mixerdetect (the High Stakes mixer flag)");
-    fixes::setversion(versionState, indicators, game, text, /*mixerFlag=*/false, hsGame,
+    launch_->mixerdetect();
+    mixerFlag = launch_->mixer;
+    fixes::setversion(versionState, indicators, game, text, mixerFlag == 1, hsGame,
                       [] { pending("installation checks: the checks after version detection"); });
 }
 

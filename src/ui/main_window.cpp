@@ -15,6 +15,7 @@
 #include <QIcon>
 #include <QLabel>
 #include "ui/awards_panel.h"
+#include "ui/race_creation_panel.h"
 #include "ui/race_strip.h"
 #include "ui/user_list.h"
 #include <QPushButton>
@@ -46,8 +47,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     auto* header = new QHBoxLayout;
     raceTime_ = named(new QLabel(central), QStringLiteral("Race Time"));
     login_ = named(new QPushButton(QStringLiteral("Login"), central), QStringLiteral("Login"));
+    auto* createRace =
+        named(new QPushButton(QStringLiteral("Create Race"), central), QStringLiteral("Create Race"));
     header->addWidget(raceTime_, 1);
+    header->addWidget(createRace);
     header->addWidget(login_);
+    connect(createRace, &QPushButton::clicked, this, [this] {
+        if (createRaceButton) platform::guarded(createRaceButton);
+    });
     layout->addLayout(header);
     connect(login_, &QPushButton::clicked, this, [this] {
         if (loginButton) platform::guarded(loginButton);
@@ -223,6 +230,16 @@ void MainWindow::setFlagSizes(int userWidth, int userHeight, int raceWidth, int 
 }
 
 void MainWindow::scanChanged() { refreshPages(); }
+
+void MainWindow::setCreationPanel(RaceCreationPanel* panel) {
+    creationPanel_ = panel;
+    raceArea_->addWidget(panel);
+    panel->refresh();
+}
+
+void MainWindow::creationChanged() {
+    if (creationPanel_) creationPanel_->refresh();
+}
 
 void MainWindow::closeRacePanels() {
     if (raceDetails_) raceDetails_->refresh();

@@ -26,6 +26,7 @@ class UserList;
 class AwardsPanel;
 class RaceStrip;
 class RaceDetailsPanel;
+class RaceCreationPanel;
 class SmileyPalette;
 
 class MainWindow : public QMainWindow, public app::MainView {
@@ -39,6 +40,7 @@ public:
     std::function<void(const settings::ScreenSettings&)> screenChanged;
     std::function<void()> masterReset;
     std::function<void()> loginButton;
+    std::function<void()> createRaceButton;
     // The chat view and the chat input.
     std::function<void()> chatPageLoaded;
     std::function<void(const std::string& url)> chatLinkClicked;
@@ -71,6 +73,8 @@ public:
     void setAwards(const std::array<chat::AwardView, chat::kAwardLists>& entries) override;
     void racesChanged() override;
     void scanChanged() override;
+    void creationChanged() override;
+    void setCreationPanel(RaceCreationPanel* panel);
     void setFlagSizes(int userWidth, int userHeight, int raceWidth, int raceHeight) override;
     void closeRacePanels() override;
 
@@ -128,6 +132,7 @@ private:
     QVBoxLayout* raceArea_;
     RaceStrip* raceStrip_ = nullptr;
     RaceDetailsPanel* raceDetails_ = nullptr;
+    RaceCreationPanel* creationPanel_ = nullptr;
     ChatInput* chatInput_;
     QToolButton* smileys_;
     QComboBox* fontSize_;

@@ -26,6 +26,7 @@ public:
     std::array<chat::AwardView, chat::kAwardLists> awards{};
     int raceRefreshes = 0;
     int scanRefreshes = 0;
+    int creationRefreshes = 0;
     std::array<int, 4> flagSizes{};
     int racePanelCloses = 0;
     std::string raceTime;
@@ -69,6 +70,7 @@ public:
     }
     void racesChanged() override { ++raceRefreshes; }
     void scanChanged() override { ++scanRefreshes; }
+    void creationChanged() override { ++creationRefreshes; }
     void setFlagSizes(int uw, int uh, int rw, int rh) override { flagSizes = {uw, uh, rw, rh}; }
     void closeRacePanels() override { ++racePanelCloses; }
     void setRaceTime(const std::string& caption) override { raceTime = caption; }

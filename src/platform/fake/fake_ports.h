@@ -10,6 +10,7 @@
 #include "platform/fake/fake_ini_files.h"
 #include "platform/fake/fake_main_view.h"
 #include "platform/fake/fake_network.h"
+#include "platform/fake/fake_processes.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_sound.h"
 #include "platform/fake/fake_system.h"
@@ -30,10 +31,13 @@ struct FakePorts {
     FakeHttpGet http;
     FakeSound sound;
     FakeFolderWatch folderWatch;
+    FakeProcessTable processes;
+    FakeLauncher launcher{&processes};
+    FakeWindowList desktopWindows;
     FakeMainView view;
 
     app::Ports ports() {
-        return {clock, network, dialogs, windows, app, folders, registry, hosts, ini, http, sound, folderWatch, view};
+        return {clock, network, dialogs, windows, app, folders, registry, hosts, ini, http, sound, folderWatch, launcher, processes, desktopWindows, view};
     }
 };
 
