@@ -12,4 +12,12 @@ public:
     explicit FormShell(QWidget* parent = nullptr);
 };
 
+// Stands in for the race monitor until it is built: the race goes on while
+// it is open, and closing it brings the player back to the lobby.
+class RaceWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit RaceWindow(QWidget* parent = nullptr);
+};
+
 } // namespace tarmacia::ui

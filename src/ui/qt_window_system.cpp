@@ -28,6 +28,8 @@ platform::Window& QtWindowSystem::create(const std::string& formName, const std:
         auto* security = new SecurityQuestion(main_);
         main_->setSecurityWindow(security);
         widget = security;
+    } else if (formName == "TForm11") {
+        widget = new RaceWindow(main_);
     } else if (formName == "TForm7") {
         widget = new AutoLogout(main_);
     } else {
