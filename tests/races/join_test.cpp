@@ -42,6 +42,38 @@ TEST_F(Joining, TheChecksBeforeAJoinComeInOrder) {
     EXPECT_EQ(socket->sent, "");
 }
 
+TEST_F(Joining, ARaceIsJoinedOnlyAfterACleanScanAndOnlyOnce) {
+    // A PU scan of a folder with no game: every file fails.
+    form.scanButtonClick("PU");
+    auto& scanSocket = fakes.network.last();
+    scanSocket.accept();
+    scanSocket.deliver("yesok~tarmaciav5.exe~ok");
+    fakes.clock.advance(100);
+    ASSERT_EQ(form.scanner().inProgress(), 0);
+    ASSERT_EQ(form.scanner().scanFailed(), 1);
+    socket->sent.clear(); // the status report
+
+    form.JoinClick("[gb]Ann");
+    EXPECT_EQ(fakes.dialogs.shown.back().text,
+              "You have failed a scan for this game\rPlease fix errors and try again\rPress Continue");
+    EXPECT_EQ(socket->sent, "");
+
+    form.scanner().setScanFailed(0);
+    form.JoinClick("[gb]Ann");
+    EXPECT_EQ(socket->sent, "~J~0\xAC" "0");
+    EXPECT_TRUE(said("Joining Race Please Wait"));
+    form.JoinClick("[gb]Ann");
+    EXPECT_TRUE(said("Already Joining Race or scan in progress - Please Wait"));
+    EXPECT_EQ(socket->sent, "~J~0\xAC" "0");
+
+    socket->deliver("~F~");
+    form.JoinClick("nobody");
+    EXPECT_TRUE(said("No Race Selected"));
+    form.LogoutClick();
+    form.JoinClick("[gb]Ann");
+    EXPECT_TRUE(said("Please Login"));
+}
+
 TEST_F(Joining, TheHostsEntryPointsAtTheHostAndHomeAgainAfterTheRace) {
     socket->deliver("~K~10.1.2.3" + kSep + "Mod5");
     EXPECT_EQ(form.raceCounter, 1);
