@@ -10,6 +10,8 @@
 #include "settings/settings_values.h"
 
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <system_error>
 
@@ -249,12 +251,16 @@ void MainForm::endSuspension() {
 
 void MainForm::LogoutClick() {
     log_.label("Logout");
-    // A HOSTS copy left by an older client is put back first.
+    // A HOSTS copy left by an older client is put back first, through the
+    // same safe rewrite as every other change of the file.
     const fs::path saved = ports_.hosts.path().string() + ".trm";
     std::error_code ec;
     if (fs::exists(saved, ec)) {
-        fs::copy_file(saved, ports_.hosts.path(), fs::copy_options::overwrite_existing, ec);
-        if (!ec) fs::remove(saved, ec);
+        std::ifstream in(saved, std::ios::binary);
+        const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.good() || in.eof()) {
+            if (ports_.hosts.rewrite(content)) fs::remove(saved, ec);
+        }
     }
     logout("");
 }
