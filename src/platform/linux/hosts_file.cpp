@@ -1,127 +1,25 @@
 #include "platform/linux/hosts_file.h"
 
+#include "platform/linux/file_io.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 namespace tarmacia::platform::os {
 namespace fs = std::filesystem;
 
 namespace {
 
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    // Some file systems report a failed write only on close.
-    bool close() {
-        int fd = std::exchange(fd_, -1);
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-// A file this process created; removed again unless it was kept.
-class NewFile {
-public:
-    NewFile(int fd, fs::path path) : fd(fd), path(std::move(path)) {}
-    ~NewFile() {
-        if (!kept) ::unlink(path.c_str());
-    }
-    NewFile(const NewFile&) = delete;
-    NewFile& operator=(const NewFile&) = delete;
-
-    Fd fd;
-    fs::path path;
-    bool kept = false;
-};
-
-struct Contents {
-    bool exists = false;
-    struct stat info {};
-    std::string bytes;
-    std::string error; // set when an existing file could not be read in full
-};
-
-Contents readFile(const fs::path& file, std::size_t limit) {
-    Contents c;
-    // Non-blocking, so that a pipe in the file's place cannot hang the client.
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!fd) {
-        if (errno != ENOENT) {
-            c.exists = true;
-            c.error = std::strerror(errno);
-        }
-        return c;
-    }
-    c.exists = true;
-    if (::fstat(fd.get(), &c.info) != 0) {
-        c.error = std::strerror(errno);
-        return c;
-    }
-    if (!S_ISREG(c.info.st_mode)) {
-        c.error = "not a regular file";
-        return c;
-    }
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            c.error = std::strerror(errno);
-            return c;
-        }
-        if (n == 0) break;
-        c.bytes.append(buffer, static_cast<std::size_t>(n));
-        if (c.bytes.size() > limit) {
-            c.error = "the file is too large";
-            return c;
-        }
-    }
+// A HOSTS file is read whole or not at all: a part of it is no use for a
+// rewrite or a copy.
+Contents readWhole(const fs::path& file, std::size_t limit) {
+    Contents c = readFile(file, limit);
+    if (c.error.empty() && !c.complete) c.error = "the file is too large";
     return c;
-}
-
-bool writeAll(int fd, std::string_view bytes, off_t at) {
-    while (!bytes.empty()) {
-        ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), at);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-        at += n;
-    }
-    return true;
-}
-
-// /etc/hosts may be a link (to a resolver's or a distribution's file); the
-// rewrite goes to the file it points at and the link stays.
-fs::path resolved(const fs::path& file) {
-    std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(file, ec))) return file;
-    fs::path target = fs::canonical(file, ec);
-    return ec ? file : target;
-}
-
-fs::path folderOf(const fs::path& file) {
-    return file.parent_path().empty() ? fs::path(".") : file.parent_path();
-}
-
-void syncFolder(const fs::path& folder) {
-    // Makes the rename durable; a failure here loses nothing already written.
-    Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd) ::fsync(fd.get());
 }
 
 } // namespace
@@ -138,7 +36,7 @@ bool LinuxHostsFile::canRewrite() const {
 }
 
 std::optional<std::string> LinuxHostsFile::read() const {
-    Contents c = readFile(path_, kMaxBytes);
+    Contents c = readWhole(path_, kMaxBytes);
     if (!c.exists) {
         fail(std::strerror(ENOENT));
         return std::nullopt;
@@ -156,8 +54,10 @@ bool LinuxHostsFile::exists(const fs::path& file) const {
 }
 
 bool LinuxHostsFile::rewrite(const std::string& content) {
+    // /etc/hosts may be a link (to a resolver's or a distribution's file); the
+    // rewrite goes to the file it points at and the link stays.
     const fs::path target = resolved(path_);
-    Contents old = readFile(target, kMaxBytes);
+    Contents old = readWhole(target, kMaxBytes);
     if (!old.error.empty()) return fail(old.error);
 
     const fs::path folder = folderOf(target);
@@ -188,7 +88,7 @@ bool LinuxHostsFile::rewrite(const std::string& content) {
     // The resolver runs as every user: a new HOSTS file must be readable by all.
     const mode_t mode = old.exists ? old.info.st_mode & 07777 : 0644;
     if (::fchmod(fd, mode) != 0) return fail(std::strerror(errno));
-    if (!writeAll(fd, content, 0)) return fail(std::strerror(errno));
+    if (!writeAll(fd, content)) return fail(std::strerror(errno));
     if (::fsync(fd) != 0) return fail(std::strerror(errno));
     if (!temp.fd.close()) return fail(std::strerror(errno));
 
@@ -213,11 +113,11 @@ bool LinuxHostsFile::rewriteInPlace(const fs::path& target, const std::string& o
     Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd) return fail(std::strerror(errno));
     // New bytes first, then cut the tail: the file is never empty on the way.
-    if (writeAll(fd.get(), content, 0) &&
+    if (writeAll(fd.get(), content) &&
         ::ftruncate(fd.get(), static_cast<off_t>(content.size())) == 0 && ::fsync(fd.get()) == 0)
         return fd.close() ? true : fail(std::strerror(errno));
     const std::string why = std::strerror(errno);
-    if (writeAll(fd.get(), old, 0)) {
+    if (writeAll(fd.get(), old)) {
         [[maybe_unused]] int cut = ::ftruncate(fd.get(), static_cast<off_t>(old.size()));
         ::fsync(fd.get());
     }
@@ -225,7 +125,7 @@ bool LinuxHostsFile::rewriteInPlace(const fs::path& target, const std::string& o
 }
 
 bool LinuxHostsFile::copy(const fs::path& from, const fs::path& to) {
-    Contents source = readFile(from, kMaxBytes);
+    Contents source = readWhole(from, kMaxBytes);
     if (!source.exists) return fail(std::strerror(ENOENT));
     if (!source.error.empty()) return fail(source.error);
     // O_EXCL: a backup that is already there is the user's real one.
@@ -233,7 +133,7 @@ bool LinuxHostsFile::copy(const fs::path& from, const fs::path& to) {
     if (fd < 0) return fail(std::strerror(errno));
     NewFile copy(fd, to);
     if (::fchmod(fd, source.info.st_mode & 0777) != 0) return fail(std::strerror(errno));
-    if (!writeAll(fd, source.bytes, 0)) return fail(std::strerror(errno));
+    if (!writeAll(fd, source.bytes)) return fail(std::strerror(errno));
     if (::fsync(fd) != 0) return fail(std::strerror(errno));
     if (!copy.fd.close()) return fail(std::strerror(errno));
     copy.kept = true;
