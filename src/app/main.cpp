@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include "platform/linux/hosts_file.h"
 #include "platform/linux/launcher.h"
+#include "platform/linux/process_memory.h"
 #include "platform/linux/process_table.h"
 #include "platform/linux/window_list.h"
 #include "platform/linux/ini_file.h"
@@ -20,6 +21,7 @@
 #include "platform/qt/qt_sound.h"
 #include "ui/game_editor_page.h"
 #include "ui/awards_panel.h"
+#include "ui/forms.h"
 #include "ui/login_page.h"
 #include "ui/race_creation_panel.h"
 #include "ui/race_strip.h"
@@ -74,13 +76,14 @@ int main(int argc, char* argv[]) {
     platform::os::LinuxLauncher launcher("wine", registry.prefix());
     platform::os::ProcProcessTable processes;
     platform::os::X11WindowList desktopWindows;
+    platform::os::ProcProcessMemory memory;
     ui::QtWindowSystem windows;
 
     ui::MainWindow* mainWindow = windows.mainWindow();
     dialogs.setMainWindow(mainWindow);
     app::MainForm form(
         {clock, network, dialogs, windows, control, folders, registry, hosts, ini, http, sound, folderWatch,
-         launcher, processes, desktopWindows, *mainWindow});
+         launcher, processes, desktopWindows, memory, *mainWindow});
 
     bool activatedOnce = false;
     mainWindow->activated = [&] {
@@ -93,6 +96,10 @@ int main(int argc, char* argv[]) {
     mainWindow->screenChanged = [&](const settings::ScreenSettings& s) { form.screenChanged(s); };
     mainWindow->masterReset = [&] { form.MasterResetClick(); };
     mainWindow->loginButton = [&] { form.JvImgBtn1Click(); };
+    auto* raceWindow = static_cast<ui::RaceWindow*>(windows.widget("TForm11"));
+    mainWindow->monitorText = [raceWindow](const std::string& text) {
+        raceWindow->setText(QString::fromStdString(text));
+    };
     mainWindow->chatPageLoaded = [&] { form.chatPageLoaded(); };
     mainWindow->chatLinkClicked = [&](const std::string& url) { form.chatLinkClicked(url); };
     mainWindow->chatKey = [&](app::ChatKey key) { form.chatKeyPress(key); };

@@ -45,6 +45,7 @@ MainForm::MainForm(Ports ports)
     races_->closePanels = [this] { ports_.view.closeRacePanels(); };
     startScanner();
     startRaces();
+    startMonitor();
     // The log sits beside the program when the program folder is writable
     // (a build tree); an installed program logs into the client folder.
     log_.setFolder(ports_.folders.programWritable()

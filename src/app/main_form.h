@@ -8,6 +8,8 @@
 #include "protocol/dispatcher.h"
 #include "protocol/lobby_link.h"
 #include "fixes/version.h"
+#include "monitor/process_access.h"
+#include "monitor/race_monitor.h"
 #include "races/hosts_redirect.h"
 #include "races/launch.h"
 #include "races/race_creation.h"
@@ -189,6 +191,7 @@ public:
     void raceMonitorClosed();
     races::RaceCreation& creation() { return *creation_; }
     races::GameLaunch& launch() { return *launch_; }
+    monitor::RaceMonitor& raceMonitor() { return *monitor_; }
 
     // Login and logout.
     void JvImgBtn1Click();          // the Login / Logout button
@@ -261,6 +264,7 @@ private:
     void readSettings();
     void startScanner();
     void startRaces();
+    void startMonitor();
     void openRaceMonitor();
     void readGameList();
     void showGameList();
@@ -309,6 +313,13 @@ private:
     std::unique_ptr<races::CreationHost> creationHost_;
     std::unique_ptr<races::RaceCreation> creation_;
     friend class LaunchBridge;
+    std::unique_ptr<monitor::ProcessAccessHost> processAccessHost_;
+    std::unique_ptr<monitor::ProcessAccess> processAccess_;
+    std::unique_ptr<monitor::MonitorHost> monitorHost_;
+    std::unique_ptr<monitor::RaceMonitor> monitor_;
+    bool closingMonitor_ = false;
+    friend class ProcessAccessBridge;
+    friend class MonitorBridge;
     friend class CreationBridge;
     std::unique_ptr<chat::SmileySlots> smileys_;
     bool socketOpen_ = false; // connecting or connected

@@ -72,6 +72,8 @@ public:
     virtual void setAwards(const std::array<chat::AwardView, chat::kAwardLists>& entries) = 0;
     // Flag sizes of the user list and chat, and of the race tiles.
     virtual void setFlagSizes(int userWidth, int userHeight, int raceWidth, int raceHeight) = 0;
+    // The race monitor's window text.
+    virtual void setMonitorText(const std::string& text) = 0;
     // The race-creation panel shows the creation again.
     virtual void creationChanged() = 0;
     // The scan page shows the scan's progress, failed files and errors again.

@@ -10,6 +10,7 @@
 #include "platform/hosts_file.h"
 #include "platform/http_get.h"
 #include "platform/launcher.h"
+#include "platform/process_memory.h"
 #include "platform/process_table.h"
 #include "platform/window_list.h"
 #include "platform/ini_file.h"
@@ -36,6 +37,7 @@ struct Ports {
     platform::Launcher& launcher;
     platform::ProcessTable& processes;
     platform::WindowList& desktopWindows;
+    platform::ProcessMemory& memory;
     MainView& view;
 };
 

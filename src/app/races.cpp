@@ -36,7 +36,7 @@ public:
         form_.raceActive = 0;
     }
     void redraw() override {}
-    void stopStatusTimer() override { pending("race monitor: the status poll"); }
+    void stopStatusTimer() override { form_.monitor_->stopStatusPoll(); }
     void closeMonitor() override { form_.form("TForm11").close(); }
 
 private:
@@ -83,12 +83,10 @@ void MainForm::startRaces() {
     creation_->changed = [this] { ports_.view.creationChanged(); };
 }
 
-// The race monitor's window; until the monitor itself is built it starts
-// the game and ends the race when the player closes it.
+// The race monitor's window: it starts the game and follows the race.
 void MainForm::openRaceMonitor() {
     form("TForm11").showModal();
-    pending("race monitor: FormActivate, the polls and the result capture");
-    launch_->pustart(currentTrackset);
+    monitor_->FormActivate();
 }
 void MainForm::JoinClick(const std::string& raceId) {
     log_.label("Join Race");
@@ -183,13 +181,14 @@ void MainForm::closerace() {
                 .button1 = lang_[459]});
 }
 
+// The monitor's window closed (by the player, or by the monitor itself):
+// the monitor ends the games and points the host name home, then the
+// player is back at the lobby.
 void MainForm::raceMonitorClosed() {
-    if (!suspended_) return;
-    pending("race monitor: FormClose's checks and the post-race scan position");
-    for (const char* game : {"porsche.exe", "nfshs.exe", "nfshp2.exe"}) launch_->KillTask(game);
-    // The race is over: the host name points home again.
-    hostsRedirect_->restoreLoopback();
-    currentTrackset = "default";
+    if (!suspended_ || closingMonitor_) return;
+    closingMonitor_ = true;
+    monitor_->FormClose();
+    closingMonitor_ = false;
     endSuspension();
 }
 

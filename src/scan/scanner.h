@@ -71,6 +71,16 @@ public:
     void setScanFailed(int flag) { scanFailed_ = flag; }
     const std::string& swapFolder() const { return swapFolder_; }
     void setSwapFolder(std::string folder) { swapFolder_ = std::move(folder); }
+    // The race monitor's quiet re-check shares the position and the list.
+    void setScanPosition(int position) { position_ = position; }
+    void clearFailures() {
+        failed_.clear();
+        errors_ = 0;
+    }
+    void addFailure(const std::string& name) {
+        failed_.push_back(name);
+        ++errors_;
+    }
     const std::string& lastScanReply() const { return lastReply_; }
     const ScanFileList& fileList() const { return list_; }
     // Files checked and files in the list of the scan under way (or the last one).

@@ -18,10 +18,16 @@ RaceWindow::RaceWindow(QWidget* parent) : QDialog(parent) {
     text->setAlignment(Qt::AlignCenter);
     auto* back = named(new QPushButton(QStringLiteral("Return to Lobby"), this),
                        QStringLiteral("Return to Lobby"));
+    status_ = new QLabel(this);
+    status_->setTextFormat(Qt::PlainText);
+    status_->setAlignment(Qt::AlignCenter);
     layout->addWidget(text, 1);
+    layout->addWidget(status_);
     layout->addWidget(back, 0, Qt::AlignCenter);
     connect(back, &QPushButton::clicked, this, &QDialog::close);
     resize(420, 160);
 }
+
+void RaceWindow::setText(const QString& text) { status_->setText(text); }
 
 } // namespace tarmacia::ui

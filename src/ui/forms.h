@@ -18,6 +18,11 @@ class RaceWindow : public QDialog {
     Q_OBJECT
 public:
     explicit RaceWindow(QWidget* parent = nullptr);
+    // The monitor's word on the race (the state, or what to do by hand).
+    void setText(const QString& text);
+
+private:
+    class QLabel* status_;
 };
 
 } // namespace tarmacia::ui

@@ -237,6 +237,10 @@ void MainWindow::setCreationPanel(RaceCreationPanel* panel) {
     panel->refresh();
 }
 
+void MainWindow::setMonitorText(const std::string& text) {
+    if (monitorText) monitorText(text);
+}
+
 void MainWindow::creationChanged() {
     if (creationPanel_) creationPanel_->refresh();
 }

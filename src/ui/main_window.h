@@ -74,6 +74,8 @@ public:
     void racesChanged() override;
     void scanChanged() override;
     void creationChanged() override;
+    void setMonitorText(const std::string& text) override;
+    std::function<void(const std::string&)> monitorText;
     void setCreationPanel(RaceCreationPanel* panel);
     void setFlagSizes(int userWidth, int userHeight, int raceWidth, int raceHeight) override;
     void closeRacePanels() override;

@@ -27,7 +27,7 @@ struct Player {
         app::Ports p = fakes.ports();
         form = std::make_unique<app::MainForm>(app::Ports{p.clock, network, p.dialogs, p.windows, p.app,
                                                           p.folders, p.registry, p.hosts, p.ini,
-                                                          p.http, p.sound, p.folderWatch, p.launcher, p.processes, p.desktopWindows, p.view});
+                                                          p.http, p.sound, p.folderWatch, p.launcher, p.processes, p.desktopWindows, p.memory, p.view});
         form->form("TForm1").show();
         form->oldButton9Click();
         fakes.clock.advance(10000); // the chat page loads, then the directory

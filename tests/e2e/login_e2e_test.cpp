@@ -41,7 +41,7 @@ TEST(LoginOverLoopback, LogsInSeesTheLobbyChatsAndLogsOut) {
     app::Ports ports = fakes.ports();
     app::MainForm form({ports.clock, network, ports.dialogs, ports.windows, ports.app,
                         ports.folders, ports.registry, ports.hosts, ports.ini, ports.http,
-                        ports.sound, ports.folderWatch, ports.launcher, ports.processes, ports.desktopWindows, ports.view});
+                        ports.sound, ports.folderWatch, ports.launcher, ports.processes, ports.desktopWindows, ports.memory, ports.view});
     form.form("TForm1").show();
     form.oldButton9Click();
     fakes.clock.advance(10000); // the chat page loads and fetches the directory

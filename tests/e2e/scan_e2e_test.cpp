@@ -62,7 +62,7 @@ TEST(ScanAgainstTheSandbox, OneAlteredFileFailsAndTheReportIsRed) {
     platform::qt::QtNetwork network;
     app::Ports p = fakes.ports();
     app::MainForm form({p.clock, network, p.dialogs, p.windows, p.app, p.folders, p.registry,
-                        p.hosts, p.ini, p.http, p.sound, p.folderWatch, p.launcher, p.processes, p.desktopWindows, p.view});
+                        p.hosts, p.ini, p.http, p.sound, p.folderWatch, p.launcher, p.processes, p.desktopWindows, p.memory, p.view});
     form.form("TForm1").show();
     form.oldButton9Click();
     fakes.clock.advance(10000);

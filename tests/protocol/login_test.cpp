@@ -165,6 +165,7 @@ TEST_F(Login, ARaceSuspensionKeepsTheLoginAliveUntilTheRaceIsOver) {
     EXPECT_THAT(socket.sent, testing::EndsWith("~X~"));
 
     form.raceCounter = 1;
+    form.races().selectedGame = "PT"; // started by hand: the monitor only waits
     socket.sent.clear();
     socket.deliver("~9~Suspend");
     EXPECT_FALSE(fakes.windows["TForm1"].visible);

@@ -82,8 +82,9 @@ TEST_F(Joining, TheHostsEntryPointsAtTheHostAndHomeAgainAfterTheRace) {
     EXPECT_THAT(during, HasSubstr("127.0.0.1\tlocalhost\n10.0.0.5\tnas\n"));
     EXPECT_THAT(during, HasSubstr("#tarmacia setup\n10.1.2.3 tarmacia\n"));
 
-    // Suspended: the main window goes, the monitor's window comes and the
-    // game is started.
+    // Suspended: the main window goes and the monitor's window comes (for a
+    // game the player starts by hand, so nothing is launched or read).
+    form.races().selectedGame = "PT";
     socket->deliver("~9~Suspend");
     EXPECT_FALSE(fakes.windows["TForm1"].visible);
     EXPECT_TRUE(fakes.windows["TForm11"].modal);
@@ -110,6 +111,7 @@ TEST_F(Joining, AHostsFileThatCannotBeWrittenIsReportedToEveryone) {
 }
 
 TEST_F(Joining, HostModeShowsTheMonitorWhateverTheRaceCounterSays) {
+    form.races().selectedGame = "PT";
     socket->deliver("~D~");
     EXPECT_TRUE(fakes.windows["TForm11"].modal);
     fakes.windows["TForm11"].close();
@@ -120,6 +122,7 @@ TEST_F(Joining, ARefusedJoinAndAClosedRace) {
     socket->deliver("~F~");
     EXPECT_EQ(form.joining, 0);
     EXPECT_TRUE(said("Unable to Join Race"));
+    form.races().selectedGame = "PT";
     socket->deliver("~D~~f~");
     EXPECT_FALSE(fakes.windows["TForm11"].visible);
     EXPECT_EQ(fakes.dialogs.shown.back().kind, platform::BoxKind::Error);

@@ -66,7 +66,7 @@ private:
     app::Ports ports() {
         app::Ports p = fakes.ports();
         return {p.clock,    p.network, p.dialogs, windows, p.app,   p.folders,
-                p.registry, p.hosts,   p.ini,     p.http,  p.sound, p.folderWatch, p.launcher, p.processes, p.desktopWindows, *windows.mainWindow()};
+                p.registry, p.hosts,   p.ini,     p.http,  p.sound, p.folderWatch, p.launcher, p.processes, p.desktopWindows, p.memory, *windows.mainWindow()};
     }
 };
 

@@ -27,6 +27,7 @@ public:
     int raceRefreshes = 0;
     int scanRefreshes = 0;
     int creationRefreshes = 0;
+    std::string monitorText;
     std::array<int, 4> flagSizes{};
     int racePanelCloses = 0;
     std::string raceTime;
@@ -71,6 +72,7 @@ public:
     void racesChanged() override { ++raceRefreshes; }
     void scanChanged() override { ++scanRefreshes; }
     void creationChanged() override { ++creationRefreshes; }
+    void setMonitorText(const std::string& text) override { monitorText = text; }
     void setFlagSizes(int uw, int uh, int rw, int rh) override { flagSizes = {uw, uh, rw, rh}; }
     void closeRacePanels() override { ++racePanelCloses; }
     void setRaceTime(const std::string& caption) override { raceTime = caption; }

@@ -10,6 +10,7 @@
 #include "platform/fake/fake_ini_files.h"
 #include "platform/fake/fake_main_view.h"
 #include "platform/fake/fake_network.h"
+#include "platform/fake/fake_process_memory.h"
 #include "platform/fake/fake_processes.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_sound.h"
@@ -34,10 +35,11 @@ struct FakePorts {
     FakeProcessTable processes;
     FakeLauncher launcher{&processes};
     FakeWindowList desktopWindows;
+    FakeProcessMemory memory;
     FakeMainView view;
 
     app::Ports ports() {
-        return {clock, network, dialogs, windows, app, folders, registry, hosts, ini, http, sound, folderWatch, launcher, processes, desktopWindows, view};
+        return {clock, network, dialogs, windows, app, folders, registry, hosts, ini, http, sound, folderWatch, launcher, processes, desktopWindows, memory, view};
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <sys/wait.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -99,6 +100,7 @@ std::optional<int> LinuxLauncher::start(const fs::path& program,
     // Started through an intermediate child that exits at once, so the game
     // is nobody's child here: it never lingers as a zombie that the process
     // table would still show, and the client needs no SIGCHLD handling.
+    const pid_t client = ::getpid();
     pid_t middle = ::fork();
     if (middle < 0) {
         ::close(fds[0]);
@@ -110,6 +112,9 @@ std::optional<int> LinuxLauncher::start(const fs::path& program,
         pid_t game = ::fork();
         if (game == 0) {
             ::setsid(); // a Ctrl-C meant for the client leaves the game alone
+            // The game is not our descendant: with the kernel's ptrace
+            // restriction on, only this lets the client read its memory.
+            ::prctl(PR_SET_PTRACER, client, 0, 0, 0);
             if (!folder.empty() && ::chdir(folder.c_str()) != 0) {
                 report(fds[1], {1, errno});
                 ::_exit(127);
