@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QLabel;
+
 namespace tarmacia::ui {
 
 // A window whose contents come with its own feature; until then it shows
@@ -22,7 +24,7 @@ public:
     void setText(const QString& text);
 
 private:
-    class QLabel* status_;
+    QLabel* status_;
 };
 
 } // namespace tarmacia::ui
