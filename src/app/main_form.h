@@ -192,6 +192,7 @@ public:
     races::RaceCreation& creation() { return *creation_; }
     races::GameLaunch& launch() { return *launch_; }
     monitor::RaceMonitor& raceMonitor() { return *monitor_; }
+    monitor::ProcessAccess& processAccessForTests() { return *processAccess_; }
 
     // Login and logout.
     void JvImgBtn1Click();          // the Login / Logout button
