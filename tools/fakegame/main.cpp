@@ -15,6 +15,8 @@
 #include "game_memory.h"
 #include "x11_window.h"
 
+#include <chrono>
+#include <sys/stat.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -134,6 +136,35 @@ int run(GameMemory& memory, X11Window* window) {
     }
 }
 
+// Started by the client rather than by a test (no command socket on stdin):
+// plays races by itself, lobby, racing and results in turn, until ended.
+int playByItself(GameMemory& memory, X11Window* window) {
+    struct Step {
+        const char* phase;
+        int milliseconds;
+    };
+    static constexpr Step kScript[] = {{"lobby", 15000}, {"racing", 30000}, {"results", 10000}};
+    for (std::size_t step = 0;; step = (step + 1) % std::size(kScript)) {
+        bool quit = false;
+        apply(memory, kScript[step].phase, quit);
+        const auto until = std::chrono::steady_clock::now() +
+                           std::chrono::milliseconds(kScript[step].milliseconds);
+        for (auto now = std::chrono::steady_clock::now(); now < until;
+             now = std::chrono::steady_clock::now()) {
+            const int left = static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count());
+            pollfd fd{window ? window->fd() : -1, POLLIN, 0};
+            if (poll(&fd, window ? 1 : 0, left) < 0 && errno != EINTR) return 1;
+            if (window && window->closeRequested()) return 0;
+        }
+    }
+}
+
+bool drivenByATest() {
+    struct stat info {};
+    return fstat(STDIN_FILENO, &info) == 0 && (S_ISSOCK(info.st_mode) || S_ISFIFO(info.st_mode));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -149,7 +180,7 @@ int main(int argc, char* argv[]) {
         std::unique_ptr<X11Window> window;
         if (options.window) window = X11Window::open(options.title);
         say("ready " + std::to_string(getpid()));
-        return run(memory, window.get());
+        return drivenByATest() ? run(memory, window.get()) : playByItself(memory, window.get());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tarmacia-fakegame: %s\n", error.what());
         return 1;

@@ -2,7 +2,10 @@
 // without the game: every file the scan checks, a "porsche.exe" that runs
 // natively and just waits, and the scan file list that knows them all.
 //
-//   tarmacia-sandbox-game GAME_FOLDER LIST_FILE
+//   tarmacia-sandbox-game GAME_FOLDER LIST_FILE [FAKE_GAME]
+//
+// With FAKE_GAME (tarmacia-fakegame), that program stands in as the game, so
+// the race monitor has a game to follow.
 
 #include "protocol/passenc.h"
 #include "scan/crc.h"
@@ -18,10 +21,11 @@ namespace fs = std::filesystem;
 using namespace tarmacia;
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::cerr << "usage: tarmacia-sandbox-game GAME_FOLDER LIST_FILE\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: tarmacia-sandbox-game GAME_FOLDER LIST_FILE [FAKE_GAME]\n";
         return 2;
     }
+    const fs::path fakeGame = argc == 4 ? fs::path(argv[3]) : fs::path();
     const fs::path game = argv[1];
     const fs::path listFile = argv[2];
     std::string list;
@@ -33,7 +37,9 @@ int main(int argc, char* argv[]) {
         fs::create_directories(file.parent_path());
         const std::string name = relative.substr(relative.rfind('\\') + 1);
         const bool executable = name == "Porsche.exe";
-        {
+        if (executable && !fakeGame.empty()) {
+            fs::copy_file(fakeGame, file, fs::copy_options::overwrite_existing);
+        } else {
             std::ofstream out(file, std::ios::binary | std::ios::trunc);
             // The game stands in as a native program that waits to be ended;
             // it keeps its own name, so the client can find and end it.
