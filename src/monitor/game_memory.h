@@ -139,4 +139,57 @@ std::vector<NamedArea> fixedAreas(std::string_view game);
 std::uint16_t u16At(std::string_view block, std::size_t at);
 std::uint32_t u32At(std::string_view block, std::size_t at);
 
+// The search paths a clean PU installation keeps in its path table, entries
+// 2 to 48 in the order the game builds it (each ends with 00 0A in memory).
+// The install check compares against them; the fake game writes them.
+inline constexpr std::array<std::string_view, 47> kPuInstallPaths = {
+    "0nn.\\gamedata\\simulation\\ai\\",
+    "0nn.\\gamedata\\simulation\\cardata\\",
+    "0nn.\\gamedata\\simulation\\aicardata\\",
+    "0nn.\\gamedata\\simulation\\aicardata\\work\\",
+    "0nn.\\gamedata\\track\\",
+    "0nn.\\gamedata\\tmptrk\\",
+    "0nn.\\gamedata\\track\\data\\",
+    "0nn.\\gamedata\\track\\tutor\\",
+    "0nn.\\gamedata\\track\\curve\\",
+    "0nn.\\gamedata\\track\\curve\\work\\",
+    "0nn.\\gamedata\\track\\best\\",
+    "0nn.\\gamedata\\track\\best\\work\\",
+    "0nn.\\gamedata\\track\\aibest\\",
+    "0nn.\\gamedata\\track\\aibest\\work\\",
+    "0nn.\\gamedata\\track\\racer\\",
+    "0nn.\\gamedata\\track\\racer\\work\\",
+    "0nn.\\gamedata\\track\\traffic\\",
+    "0nn.\\gamedata\\track\\traffic\\work\\",
+    "0nn.\\gamedata\\track\\profile\\",
+    "0nn.\\gamedata\\track\\profile\\work\\",
+    "0nn.\\gamedata\\track\\cops\\",
+    "0nn.\\gamedata\\track\\cops\\work\\",
+    "0nn.\\gamedata\\carmodel\\",
+    "0nn.\\drivers\\",
+    "0nn.\\drivers\\",
+    "0nn.\\gamedata\\render\\",
+    "0nn.\\gamedata\\dashhud\\",
+    "0nn.\\gamedata\\music\\",
+    "0nn.\\gamedata\\sounds\\",
+    "0nn.\\gamedata\\speech\\",
+    "0nn.\\gamedata\\prefs\\",
+    "0nn.\\gamedata\\force\\",
+    "0nn.\\",
+    "0nn.\\FeData\\movies\\",
+    "0nn.\\FEData\\controls\\",
+    "0nn.\\FEData\\art\\",
+    "0nn.\\FEData\\showcase\\",
+    "0nn.\\FEData\\chron\\",
+    "0nn.\\FEData\\locale\\",
+    "0nn.\\FEData\\layouts\\",
+    "0nn.\\FEData\\data\\",
+    "0nn.\\FEData\\models\\",
+    "0nn.\\FEData\\trackart\\",
+    "0nn.\\FEData\\factory\\",
+    "0nn.\\gamedata\\oldtrack\\",
+    "0nn.\\gamedata\\oldtrack\\data\\",
+    "0nn.\\SaveData\\",
+};
+
 } // namespace tarmacia::monitor

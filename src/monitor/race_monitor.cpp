@@ -29,56 +29,6 @@ bool isPolledGame(const std::string& game) {
     return game == "PU" || game == "HS" || game == "HP";
 }
 
-// The PU search paths in the order the game builds its table; entry 2 first.
-constexpr std::array<const char*, RaceMonitor::kLastPathEntry - RaceMonitor::kFirstPathEntry + 1> kPuPaths = {
-    "0nn.\\gamedata\\simulation\\ai\\",
-    "0nn.\\gamedata\\simulation\\cardata\\",
-    "0nn.\\gamedata\\simulation\\aicardata\\",
-    "0nn.\\gamedata\\simulation\\aicardata\\work\\",
-    "0nn.\\gamedata\\track\\",
-    "0nn.\\gamedata\\tmptrk\\",
-    "0nn.\\gamedata\\track\\data\\",
-    "0nn.\\gamedata\\track\\tutor\\",
-    "0nn.\\gamedata\\track\\curve\\",
-    "0nn.\\gamedata\\track\\curve\\work\\",
-    "0nn.\\gamedata\\track\\best\\",
-    "0nn.\\gamedata\\track\\best\\work\\",
-    "0nn.\\gamedata\\track\\aibest\\",
-    "0nn.\\gamedata\\track\\aibest\\work\\",
-    "0nn.\\gamedata\\track\\racer\\",
-    "0nn.\\gamedata\\track\\racer\\work\\",
-    "0nn.\\gamedata\\track\\traffic\\",
-    "0nn.\\gamedata\\track\\traffic\\work\\",
-    "0nn.\\gamedata\\track\\profile\\",
-    "0nn.\\gamedata\\track\\profile\\work\\",
-    "0nn.\\gamedata\\track\\cops\\",
-    "0nn.\\gamedata\\track\\cops\\work\\",
-    "0nn.\\gamedata\\carmodel\\",
-    "0nn.\\drivers\\",
-    "0nn.\\drivers\\",
-    "0nn.\\gamedata\\render\\",
-    "0nn.\\gamedata\\dashhud\\",
-    "0nn.\\gamedata\\music\\",
-    "0nn.\\gamedata\\sounds\\",
-    "0nn.\\gamedata\\speech\\",
-    "0nn.\\gamedata\\prefs\\",
-    "0nn.\\gamedata\\force\\",
-    "0nn.\\",
-    "0nn.\\FeData\\movies\\",
-    "0nn.\\FEData\\controls\\",
-    "0nn.\\FEData\\art\\",
-    "0nn.\\FEData\\showcase\\",
-    "0nn.\\FEData\\chron\\",
-    "0nn.\\FEData\\locale\\",
-    "0nn.\\FEData\\layouts\\",
-    "0nn.\\FEData\\data\\",
-    "0nn.\\FEData\\models\\",
-    "0nn.\\FEData\\trackart\\",
-    "0nn.\\FEData\\factory\\",
-    "0nn.\\gamedata\\oldtrack\\",
-    "0nn.\\gamedata\\oldtrack\\data\\",
-    "0nn.\\SaveData\\",
-};
 
 // The last scan-list index the quiet re-check reaches; 0 for none.
 int quietScanLast(const std::string& game) {
@@ -339,7 +289,7 @@ void RaceMonitor::Timer2Timer() {
 bool RaceMonitor::checkinstall(int k, const std::string& entry) {
     if (host_.selectedGame() != "PU") return true;
     bool passed = k >= kFirstPathEntry && k <= kLastPathEntry &&
-                  entry == kPuPaths[static_cast<std::size_t>(k - kFirstPathEntry)];
+                  entry == kPuInstallPaths[static_cast<std::size_t>(k - kFirstPathEntry)];
     // A table moved since start-up means the game was redirected to another
     // one. A re-read that fails is a game that has gone, not a move.
     if (const auto now = readPathTableAddress(); now && *now != pathTable_ && installAlarm_ == 0) passed = false;

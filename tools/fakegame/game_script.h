@@ -1,4 +1,6 @@
 #pragma once
+
+#include "monitor/game_memory.h"
 // Every address the client reads in the three games, and the values the fake
 // game writes there. One table, so the monitor's tests and the fake agree on
 // what a race looks like. Addresses are those of the supported game builds;
@@ -41,58 +43,10 @@ constexpr std::array<std::uint8_t, 2> kResultsState{0x02, 0x00}; // ours
 constexpr std::uint8_t kTrack = 0x05;
 constexpr std::uint8_t kMode = 0x9B; // race mode 2, backward
 
-// The search paths of a clean installation, entries 2 to 48 in order; each
-// ends with 00 0A in memory. Whatever does not fit in the 1300 bytes the
-// client reads is still written, as the game would.
-constexpr std::array<std::string_view, 47> kPaths{
-    "0nn.\\gamedata\\simulation\\ai\\",
-    "0nn.\\gamedata\\simulation\\cardata\\",
-    "0nn.\\gamedata\\simulation\\aicardata\\",
-    "0nn.\\gamedata\\simulation\\aicardata\\work\\",
-    "0nn.\\gamedata\\track\\",
-    "0nn.\\gamedata\\tmptrk\\",
-    "0nn.\\gamedata\\track\\data\\",
-    "0nn.\\gamedata\\track\\tutor\\",
-    "0nn.\\gamedata\\track\\curve\\",
-    "0nn.\\gamedata\\track\\curve\\work\\",
-    "0nn.\\gamedata\\track\\best\\",
-    "0nn.\\gamedata\\track\\best\\work\\",
-    "0nn.\\gamedata\\track\\aibest\\",
-    "0nn.\\gamedata\\track\\aibest\\work\\",
-    "0nn.\\gamedata\\track\\racer\\",
-    "0nn.\\gamedata\\track\\racer\\work\\",
-    "0nn.\\gamedata\\track\\traffic\\",
-    "0nn.\\gamedata\\track\\traffic\\work\\",
-    "0nn.\\gamedata\\track\\profile\\",
-    "0nn.\\gamedata\\track\\profile\\work\\",
-    "0nn.\\gamedata\\track\\cops\\",
-    "0nn.\\gamedata\\track\\cops\\work\\",
-    "0nn.\\gamedata\\carmodel\\",
-    "0nn.\\drivers\\",
-    "0nn.\\drivers\\",
-    "0nn.\\gamedata\\render\\",
-    "0nn.\\gamedata\\dashhud\\",
-    "0nn.\\gamedata\\music\\",
-    "0nn.\\gamedata\\sounds\\",
-    "0nn.\\gamedata\\speech\\",
-    "0nn.\\gamedata\\prefs\\",
-    "0nn.\\gamedata\\force\\",
-    "0nn.\\",
-    "0nn.\\FeData\\movies\\",
-    "0nn.\\FEData\\controls\\",
-    "0nn.\\FEData\\art\\",
-    "0nn.\\FEData\\showcase\\",
-    "0nn.\\FEData\\chron\\",
-    "0nn.\\FEData\\locale\\",
-    "0nn.\\FEData\\layouts\\",
-    "0nn.\\FEData\\data\\",
-    "0nn.\\FEData\\models\\",
-    "0nn.\\FEData\\trackart\\",
-    "0nn.\\FEData\\factory\\",
-    "0nn.\\gamedata\\oldtrack\\",
-    "0nn.\\gamedata\\oldtrack\\data\\",
-    "0nn.\\SaveData\\",
-};
+// The search paths of a clean installation (entries 2 to 48), as the
+// client's install check knows them. Whatever does not fit in the 1300
+// bytes the client reads is still written, as the game would.
+inline constexpr const auto& kPaths = monitor::kPuInstallPaths;
 // "tamper" rewrites entry 6 ("0nn.\gamedata\track\") with one letter changed
 // in case, the smallest change the install check must still see.
 constexpr std::size_t kTamperedEntry = 6;
