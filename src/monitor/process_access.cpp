@@ -16,12 +16,6 @@ namespace tarmacia::monitor {
 namespace {
 constexpr std::string_view kPuExecutable = "porsche.exe";
 
-std::string withoutSpaces(std::string_view text) {
-    std::string out;
-    for (char c : text)
-        if (c != ' ') out += c;
-    return out;
-}
 } // namespace
 
 std::string monitoredExecutable(std::string_view game, const std::string& gameFolder,
@@ -111,8 +105,7 @@ std::uint16_t ProcessAccess::ReadProcessMem(std::string_view path, std::string& 
 void ProcessAccess::findpu() {
     if (host_.gameBeingMonitored() != "PU") return;
     for (const platform::TopWindow& w : windows_.list()) {
-        if (w.title.empty()) continue;
-        if (toUpper(withoutSpaces(std::string_view(w.title).substr(0, 257))) != "PORSCHE") continue;
+        if (!platform::isPuWindow(w)) continue;
         host_.stopStatusTimer();
         host_.makesound(2);
         host_.KillProcess(w.id);

@@ -13,6 +13,17 @@ struct TopWindow {
     int pid = 0;       // 0 when the window does not say
 };
 
+// Porsche Unleashed's window: its title without blanks, upper-cased, reads
+// "PORSCHE" (only the first 257 characters count, as the title buffer held).
+inline bool isPuWindow(const TopWindow& window) {
+    std::string letters;
+    for (char c : window.title.substr(0, 257)) {
+        if (c == ' ') continue;
+        letters += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return letters == "PORSCHE";
+}
+
 class WindowList {
 public:
     virtual ~WindowList() = default;

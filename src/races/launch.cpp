@@ -53,12 +53,6 @@ const settings::game* entryFor(const settings::multigame& list, std::string_view
     return nullptr;
 }
 
-std::string withoutSpaces(std::string_view text) {
-    std::string out;
-    for (char c : text)
-        if (c != ' ') out += c;
-    return out;
-}
 
 } // namespace
 
@@ -141,8 +135,7 @@ void GameLaunch::mixerdetect() {
 void GameLaunch::findpu() {
     if (host_.selectedGame() != "PU") return;
     for (const platform::TopWindow& w : windows_.list()) {
-        if (w.title.empty()) continue;
-        if (toUpper(withoutSpaces(w.title.substr(0, 257))) != "PORSCHE") continue;
+        if (!platform::isPuWindow(w)) continue;
         host_.stopStatusTimer();
         host_.makesound(2);
         KillProcess(w.id);
