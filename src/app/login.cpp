@@ -178,7 +178,7 @@ void MainForm::ClientSocket1Disconnect() {
     log_.label("Disconnect");
     socketOpen_ = false;
     if (form("TForm11").isVisible()) {
-        pending("game launch: end porsche.exe, nfshs.exe and nfshp2.exe");
+        for (const char* game : {"porsche.exe", "nfshs.exe", "nfshp2.exe"}) launch_->KillTask(game);
         form("TForm11").close();
         makesound(11);
     }

@@ -146,7 +146,7 @@ void MainForm::startOnce() {
     // 15, 16
     savedVolume_ = presence_->GetVolume();
     pending("options: resetminiteam");
-    pending("joining races: sethostpath");
+    hostsRedirect_->sethostpath();
     // 17: nothing to create; every socket read gets a message list of its own.
     // 18
     styleChoices();
@@ -278,7 +278,7 @@ void MainForm::deleteGameClick(const std::string& code) {
 void MainForm::chooseGame(const std::string& code) {
     currentGame = code;
     gameViews_.selector.shown = code;
-    pending("race list: redraw the race screen for the chosen game");
+    ports_.view.racesChanged();
 }
 
 void MainForm::screenChanged(const settings::ScreenSettings& screen) {
@@ -407,8 +407,7 @@ void MainForm::FormClose() {
 void MainForm::apprestart() {
     log_.label("Restart TRM");
     pending("history database: close the connection");
-    pending("game list: start in the current game's folder");
-    ports_.app.startNewInstance({});
+    ports_.app.startNewInstance(races::getrunpath(games, log_, currentGame, ports_.registry.prefix()));
     form("TForm1").close();
 }
 

@@ -194,7 +194,7 @@ TEST_F(Startup, ClosingTheMainWindowEndsTheProgramAndRestartStartsANewOne) {
     form.apprestart();
     EXPECT_EQ(fakes.app.newInstances.size(), 1u);
     EXPECT_EQ(fakes.app.quits, 1);
-    EXPECT_THAT(log(), HasSubstr("Restart TRM\nClose TRM\n"));
+    EXPECT_THAT(log(), HasSubstr("Restart TRM\nGet Run path\nClose TRM\n"));
 }
 
 TEST(WindowsVersion, ProductNamesGiveTheirShortNames) {
