@@ -1,5 +1,9 @@
 #include "platform/linux/file_io.h"
 
+#include <string>
+
+#include <atomic>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -90,6 +94,19 @@ void syncFolder(const fs::path& folder) {
     // A failure here loses nothing already written.
     Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd) ::fsync(fd.get());
+}
+
+int openTempBeside(const fs::path& target, mode_t mode, fs::path& tempPath) {
+    static std::atomic<unsigned> counter{0};
+    const fs::path folder = folderOf(target);
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tempPath = folder / ("." + target.filename().string() + ".tmp-" +
+                             std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    return fd;
 }
 
 } // namespace tarmacia::platform::os

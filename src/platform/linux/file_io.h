@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 // The plain POSIX file handling behind the files the client rewrites (the
 // settings files, the HOSTS file): a descriptor that closes itself, a file we
 // created that goes away again unless kept, a bounded read and a full write.
@@ -41,6 +43,12 @@ public:
     std::filesystem::path path;
     bool kept = false;
 };
+
+// Creates a new, empty temporary file beside `target` (same folder, so a
+// rename can replace the target) with `mode`; its path goes to `tempPath`.
+// Returns the descriptor, or -1 with errno set.
+int openTempBeside(const std::filesystem::path& target, mode_t mode,
+                   std::filesystem::path& tempPath);
 
 struct Contents {
     bool exists = false;   // false: there is no such file

@@ -2,7 +2,6 @@
 
 #include "platform/linux/file_io.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -60,16 +59,8 @@ bool LinuxHostsFile::rewrite(const std::string& content) {
     Contents old = readWhole(target, kMaxBytes);
     if (!old.error.empty()) return fail(old.error);
 
-    const fs::path folder = folderOf(target);
-    static std::atomic<unsigned> counter{0};
-    int fd = -1;
     fs::path tempPath;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        tempPath = folder / ("." + target.filename().string() + ".tmp-" +
-                             std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST) break;
-    }
+    const int fd = openTempBeside(target, 0600, tempPath);
     if (fd < 0) {
         // A user may have been granted write access to /etc/hosts alone
         // (setfacl), with no right to create files in /etc.
@@ -101,7 +92,7 @@ bool LinuxHostsFile::rewrite(const std::string& content) {
         return fail(errno != 0 ? std::strerror(errno) : "the file could not be replaced");
     }
     temp.kept = true;
-    syncFolder(folder);
+    syncFolder(folderOf(target));
     return true;
 }
 

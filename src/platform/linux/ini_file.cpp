@@ -2,7 +2,6 @@
 
 #include "platform/linux/file_io.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -51,18 +50,9 @@ void DiskIniFiles::edit(const fs::path& file, const std::function<bool(IniText&)
     const std::string bytes = text.bytes();
 
     const bool secret = isPrivate(file);
-    const fs::path folder = folderOf(target);
-    static std::atomic<unsigned> counter{0};
-    int fd = -1;
+    // A new ordinary file gets the user's umask, as any file the client creates.
     fs::path tempPath;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        tempPath = folder / ("." + target.filename().string() + ".tmp-" +
-                             std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        // A new ordinary file gets the user's umask, as any file the client creates.
-        mode_t createMode = secret || old.exists ? 0600 : 0666;
-        fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
-        if (fd < 0 && errno != EEXIST) break;
-    }
+    const int fd = openTempBeside(target, secret || old.exists ? 0600 : 0666, tempPath);
     if (fd < 0) fail(file, std::strerror(errno));
     NewFile temp(fd, tempPath);
 
@@ -83,7 +73,7 @@ void DiskIniFiles::edit(const fs::path& file, const std::function<bool(IniText&)
     if (rename_(temp.path.c_str(), target.c_str()) != 0)
         fail(file, errno != 0 ? std::strerror(errno) : "the file could not be replaced");
     temp.kept = true;
-    syncFolder(folder);
+    syncFolder(folderOf(target));
 }
 
 void DiskIniFiles::removeFile(const fs::path& file) {
