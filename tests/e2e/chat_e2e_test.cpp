@@ -24,10 +24,7 @@ struct Player {
         fakes.folders.documentsPath = home / "Documents";
         fakes.folders.programPath = home / "program";
         test::writeFile(home / "program/flags/teams/dfflag.bmp", "BM");
-        app::Ports p = fakes.ports();
-        form = std::make_unique<app::MainForm>(app::Ports{p.clock, network, p.dialogs, p.windows, p.app,
-                                                          p.folders, p.registry, p.hosts, p.ini,
-                                                          p.http, p.sound, p.folderWatch, p.launcher, p.processes, p.desktopWindows, p.memory, p.view});
+        form = std::make_unique<app::MainForm>(fakes.ports({.network = &network}));
         form->form("TForm1").show();
         form->oldButton9Click();
         fakes.clock.advance(10000); // the chat page loads, then the directory

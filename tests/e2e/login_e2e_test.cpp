@@ -38,10 +38,7 @@ TEST(LoginOverLoopback, LogsInSeesTheLobbyChatsAndLogsOut) {
     fakes.folders.programPath = home / "program";
     test::writeFile(home / "program/flags/teams/dfflag.bmp", "BM");
     platform::qt::QtNetwork network;
-    app::Ports ports = fakes.ports();
-    app::MainForm form({ports.clock, network, ports.dialogs, ports.windows, ports.app,
-                        ports.folders, ports.registry, ports.hosts, ports.ini, ports.http,
-                        ports.sound, ports.folderWatch, ports.launcher, ports.processes, ports.desktopWindows, ports.memory, ports.view});
+    app::MainForm form(fakes.ports({.network = &network}));
     form.form("TForm1").show();
     form.oldButton9Click();
     fakes.clock.advance(10000); // the chat page loads and fetches the directory

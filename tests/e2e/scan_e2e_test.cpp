@@ -60,9 +60,7 @@ TEST(ScanAgainstTheSandbox, OneAlteredFileFailsAndTheReportIsRed) {
     test::writeFile(game / "gamedata/carmodel/928.crp", "tampered");
 
     platform::qt::QtNetwork network;
-    app::Ports p = fakes.ports();
-    app::MainForm form({p.clock, network, p.dialogs, p.windows, p.app, p.folders, p.registry,
-                        p.hosts, p.ini, p.http, p.sound, p.folderWatch, p.launcher, p.processes, p.desktopWindows, p.memory, p.view});
+    app::MainForm form(fakes.ports({.network = &network}));
     form.form("TForm1").show();
     form.oldButton9Click();
     fakes.clock.advance(10000);

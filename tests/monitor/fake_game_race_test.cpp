@@ -47,10 +47,8 @@ struct HostedRace {
     HostedRace() {
         fakes.folders.documentsPath = home / "Documents";
         fakes.folders.programPath = home / "program";
-        app::Ports p = fakes.ports();
-        form = std::make_unique<app::MainForm>(app::Ports{
-            p.clock, p.network, p.dialogs, p.windows, p.app, p.folders, p.registry, p.hosts, p.ini,
-            p.http, p.sound, p.folderWatch, launcher, processes, p.desktopWindows, memory, p.view});
+        form = std::make_unique<app::MainForm>(
+            fakes.ports({.launcher = &launcher, .processes = &processes, .memory = &memory}));
         form->form("TForm1").show();
         form->oldButton9Click();
         fakes.clock.advance(10000);

@@ -28,7 +28,7 @@ inline void ensureWidgetsApp() {
 
 class UiWorld {
 public:
-    UiWorld() : form(ports()) {
+    UiWorld() : form(fakes.ports({.windows = &windows, .view = windows.mainWindow()})) {
         // As the program wires it: the chat page's load reaches the core.
         windows.mainWindow()->chatPageLoaded = [this] { form.chatPageLoaded(); };
     }
@@ -61,13 +61,6 @@ private:
 public:
     ui::QtWindowSystem windows;
     app::MainForm form;
-
-private:
-    app::Ports ports() {
-        app::Ports p = fakes.ports();
-        return {p.clock,    p.network, p.dialogs, windows, p.app,   p.folders,
-                p.registry, p.hosts,   p.ini,     p.http,  p.sound, p.folderWatch, p.launcher, p.processes, p.desktopWindows, p.memory, *windows.mainWindow()};
-    }
 };
 
 } // namespace tarmacia::test

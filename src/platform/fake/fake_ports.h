@@ -2,6 +2,8 @@
 // Every fake in one place: a test builds FakePorts and hands ports() to the
 // core, then drives and inspects the fakes it needs.
 
+#include <type_traits>
+
 #include "app/ports.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_dialogs.h"
@@ -18,6 +20,16 @@
 #include "platform/fake/fake_windows.h"
 
 namespace tarmacia::platform::fake {
+
+// Real adapters a test puts in place of some fakes (integration tests).
+struct RealPorts {
+    platform::Network* network = nullptr;
+    platform::WindowSystem* windows = nullptr;
+    platform::Launcher* launcher = nullptr;
+    platform::ProcessTable* processes = nullptr;
+    platform::ProcessMemory* memory = nullptr;
+    app::MainView* view = nullptr;
+};
 
 struct FakePorts {
     FakeClock clock;
@@ -38,9 +50,16 @@ struct FakePorts {
     FakeProcessMemory memory;
     FakeMainView view;
 
-    app::Ports ports() {
-        return {clock, network, dialogs, windows, app, folders, registry, hosts, ini, http, sound, folderWatch, launcher, processes, desktopWindows, memory, view};
+    app::Ports ports(const RealPorts& real = {}) {
+        return {clock, pick(real.network, network), dialogs, pick(real.windows, windows), app,
+                folders, registry, hosts, ini, http, sound, folderWatch,
+                pick(real.launcher, launcher), pick(real.processes, processes), desktopWindows,
+                pick(real.memory, memory), pick(real.view, view)};
     }
+
+private:
+    template <class Port>
+    static Port& pick(Port* real, std::type_identity_t<Port>& fake) { return real ? *real : fake; }
 };
 
 } // namespace tarmacia::platform::fake
